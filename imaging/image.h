@@ -1,0 +1,50 @@
+#pragma once
+// Pixels: 32-bit RGBA images with straight alpha, and the program-wide image
+// table that addresses them by number.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace imaging {
+
+// A colour as the program holds it: red in the low byte, then green, blue, alpha.
+using Colour = uint32_t;
+constexpr Colour rgba(int r, int g, int b, int a = 255) {
+  return uint32_t(r) | uint32_t(g) << 8 | uint32_t(b) << 16 | uint32_t(a) << 24;
+}
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  // Rows top to bottom, 4 bytes a pixel in the order R, G, B, A.
+  std::vector<uint8_t> pixels;
+
+  Image() = default;
+  Image(int w, int h);  // transparent black
+  uint8_t* at(int x, int y) { return &pixels[(size_t(y) * width + x) * 4]; }
+  const uint8_t* at(int x, int y) const { return &pixels[(size_t(y) * width + x) * 4]; }
+};
+
+// Largest width or height any decoder or constructor accepts.
+constexpr int kMaxImageSide = 16384;
+
+// ---- the image table ----
+// Numbers below kFirstDynamicImage are the program's fixed numbers; numbers
+// allocated at run time start there. Every call on a number that names no
+// image does nothing and returns a neutral value (0, -1, false).
+constexpr int kFirstDynamicImage = 100000;
+
+// Creates an image under `number` (kAnyImage allocates one) and returns its
+// number; a taken number is freed first. Returns -1 on a size out of range.
+constexpr int kAnyImage = -1;
+int create_image(int number, int width, int height);
+int copy_image(int source, int number);  // -1 when source names nothing
+int adopt_image(int number, Image&& image);  // stores an existing Image
+void free_image(int number);
+bool image_exists(int number);
+int image_width(int number);
+int image_height(int number);
+Image* image_ptr(int number);  // nullptr when none
+void free_all_images();  // for tests
+
+}  // namespace imaging
