@@ -1,0 +1,108 @@
+#pragma once
+// Test support: scripted requesters and drivers that act on widgets as a
+// user would, through the real GTK signals and events, so that the toolkit's
+// own handlers queue the events.
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "toolkit/events.h"
+#include "toolkit/requester.h"
+
+namespace tk::test {
+
+// ---- scripted requesters ----
+enum class Asked { Message, YesNo, OpenFile, SaveFile, Colour };
+
+// One question the program asked.
+struct Question {
+  Asked what = Asked::Message;
+  std::string title, text;                // text: the message or question
+  MessageKind kind = MessageKind::Info;   // messages
+  std::string default_path, patterns;     // file choosers
+  int pattern = 0;                        // file choosers: entry selected at first
+  int colour = 0;                         // colour chooser: initial colour
+};
+
+// Answers questions in order from a queue and records every question. A
+// message needs no answer. A question with no answer queued, or with an
+// answer of another kind, is reported with report_failure().
+// Constructing installs it; destroying restores the previous requesters.
+class ScriptedRequesters : public Requesters {
+ public:
+  ScriptedRequesters();
+  ~ScriptedRequesters() override;
+  ScriptedRequesters(const ScriptedRequesters&) = delete;
+  ScriptedRequesters& operator=(const ScriptedRequesters&) = delete;
+
+  void answer_yes_no(int yes);
+  void answer_file(const std::string& path, int pattern = 0);  // "" cancels
+  void answer_colour(int colour);                              // -1 cancels
+  int unanswered() const { return int(answers_.size()); }
+
+  std::vector<Question> asked;
+  // The texts of the messages shown, in order (a shorthand over `asked`).
+  std::vector<std::string> messages() const;
+
+  void message(const std::string& title, const std::string& text, MessageKind kind) override;
+  int yes_no(const std::string& title, const std::string& text) override;
+  FileChoice open_file(const std::string& title, const std::string& default_path,
+                       const std::string& patterns, int pattern) override;
+  FileChoice save_file(const std::string& title, const std::string& default_path,
+                       const std::string& patterns, int pattern) override;
+  int colour(int initial) override;
+
+ private:
+  struct Answer {
+    Asked what;
+    int number = 0;
+    FileChoice file;
+  };
+  Answer next(Asked what, const Question& question);
+  std::deque<Answer> answers_;
+  Requesters* previous_;
+};
+
+// ---- drivers ----
+// Handles GTK's pending work and returns every queued event, in order.
+std::vector<Event> take_events();
+// Runs GTK's loop for up to ms (in real time) or until an event is queued.
+bool wait_for_event(int ms);
+
+// Button, image button, check box, option: a click (the "clicked" signal).
+// Image view, list, canvas: a press and release of the left button at the
+// widget's centre, or at (x, y) inside it for the second form.
+void click(int widget);
+void click_at(int widget, int x, int y, int button = 1);
+void double_click_at(int widget, int x, int y, int button = 1);
+void right_click(int widget);
+// Typing and pasting into an input or text area at the end of its text.
+void type_text(int widget, const std::string& text);
+void paste_text(int widget, const std::string& text);
+void focus(int widget);  // gives the keyboard focus (kFocus / kLostFocus follow)
+// Picking an item of a drop-down, a row of a list, a tab of a panel, a value
+// of a slider, a row check box of a list: as the user does it.
+void choose_item(int widget, int item);
+void toggle_item_check(int list, int row);
+void move_slider(int slider, int value);
+
+// Canvas input at canvas pixel coordinates.
+void mouse_enter(int canvas, int x, int y);
+void mouse_leave(int canvas, int x, int y);
+void mouse_move(int canvas, int x, int y, int buttons = 0, int modifiers = 0);
+void mouse_button(int canvas, int x, int y, int button, bool press, int modifiers = 0);
+// A key press sent to the window; it reaches the focused widget when no
+// shortcut takes it. key: a key code of toolkit/menu.h.
+void press_key(int window, int key, int modifiers = 0);
+
+// The close box of a window (a delete event from the window manager).
+void request_close(int window);
+// A menu item as if chosen with the mouse.
+void choose_menu_item(int item);
+
+// The first widget of the window (in creation order) whose kind shows text
+// and whose text equals `text`; -1 when none.
+int find_widget(int window, const std::string& text);
+std::vector<int> widgets_of_window(int window);
+
+}  // namespace tk::test
