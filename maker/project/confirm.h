@@ -1,0 +1,7 @@
+#pragma once
+// The yes/no question behind every confirmation of the program.
+#include <string>
+
+// A modal box with the title, the text and the buttons Yes and No: 1 when
+// Yes was chosen, 0 for No or a closed box.
+int confirm_yes_no(const std::string& title, const std::string& text);
