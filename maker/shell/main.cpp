@@ -1,0 +1,3 @@
+#include "maker/shell/startup.h"
+
+int main(int argc, char** argv) { return main_program(argc, argv); }
