@@ -88,14 +88,15 @@ void set_test_mode(bool on);
 bool test_mode();
 void set_idle_timer_budget(int timer_events);  // default 100
 
-// What a failure in test mode throws unless a handler is set.
+// What a failure in test mode throws.
 struct TestFailure : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
-// Called with the reason; when it returns, wait_event() returns a close
-// request for window -1. Pass nullptr to throw TestFailure again.
+// Called with the reason just before TestFailure is thrown (for example to
+// record a test failure); nullptr for none.
 void set_failure_handler(std::function<void(const std::string& reason)> handler);
-// Reports a failure through the handler (or throws); used by scripted requesters.
-void report_failure(const std::string& reason);
+// Reports a failure through the handler and throws TestFailure; used by the
+// test mode and the scripted requesters.
+[[noreturn]] void report_failure(const std::string& reason);
 
 }  // namespace tk

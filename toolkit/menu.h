@@ -36,6 +36,9 @@ int last_popup_menu();  // the menu shown last, -1 when none
 constexpr int kKeyBackspace = 0x08;
 constexpr int kKeyTab = 0x09;
 constexpr int kKeyReturn = 0x0d;
+constexpr int kKeyShift = 0x10;
+constexpr int kKeyControl = 0x11;
+constexpr int kKeyAlt = 0x12;
 constexpr int kKeyEscape = 0x1b;
 constexpr int kKeySpace = 0x20;
 constexpr int kKeyPageUp = 0x21;

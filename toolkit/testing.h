@@ -3,6 +3,7 @@
 // user would, through the real GTK signals and events, so that the toolkit's
 // own handlers queue the events.
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,11 @@ class ScriptedRequesters : public Requesters {
 };
 
 // ---- drivers ----
+// In test mode, when wait_event() finds the queue empty it first runs the
+// next of these actions (which usually drives a widget or posts an event),
+// before it waits for a timer or fails. set_test_mode() drops those left.
+void when_idle(std::function<void()> action);
+int idle_actions_left();
 // Handles GTK's pending work and returns every queued event, in order.
 std::vector<Event> take_events();
 // Runs GTK's loop for up to ms (in real time) or until an event is queued.
@@ -76,6 +82,8 @@ void click(int widget);
 void click_at(int widget, int x, int y, int button = 1);
 void double_click_at(int widget, int x, int y, int button = 1);
 void right_click(int widget);
+// A double click on a row of a list (on its cells, as the user does it).
+void double_click_item(int list, int row);
 // Typing and pasting into an input or text area at the end of its text.
 void type_text(int widget, const std::string& text);
 void paste_text(int widget, const std::string& text);

@@ -17,7 +17,7 @@ namespace tk {
 
 // ---- kinds of widget ----
 enum class WidgetKind {
-  None, Button, ImageButton, ImageView, Label, Input, TextArea, CheckBox, Option, DropDown,
+  NoWidget, Button, ImageButton, ImageView, Label, Input, TextArea, CheckBox, Option, DropDown,
   ListView, Panel, ScrollArea, Container, Canvas, Slider, Foreign
 };
 WidgetKind widget_kind(int widget);

@@ -1,0 +1,228 @@
+#include "toolkit/events.h"
+
+#include <deque>
+
+#include "toolkit/internal.h"
+#include "toolkit/testing.h"
+
+namespace tk {
+namespace detail {
+
+int quiet_depth = 0;
+
+namespace {
+std::deque<Event> queue;
+Event current;
+bool testing = false;
+int timer_budget = 100;
+int timers_in_a_row = 0;
+std::function<void(const std::string&)> failure_handler;
+std::deque<std::function<void()>> idle_actions;
+}  // namespace
+
+void push(const Event& event) {
+  if (quiet_depth > 0) return;
+  if (event.type != kEventTimer) {
+    WindowRec* w = find_window(event.window);
+    if (w && w->disabled) return;
+  }
+  queue.push_back(event);
+}
+
+void push_widget_event(int widget, int subtype) {
+  WidgetRec* rec = find_widget(widget);
+  if (!rec) return;
+  push(Event{kEventWidget, rec->window, widget, subtype});
+}
+
+void process_pending_now() {
+  // A timer that is always due would keep gtk_events_pending() true for
+  // ever, so the draining is bounded in time.
+  gint64 end = g_get_monotonic_time() + 250000;
+  gdk_flush();
+  while (gtk_events_pending() && g_get_monotonic_time() < end) gtk_main_iteration_do(FALSE);
+}
+
+int modifiers_of(guint state) {
+  int m = 0;
+  if (state & GDK_SHIFT_MASK) m |= kShift;
+  if (state & GDK_MOD1_MASK) m |= kAlt;
+  if (state & GDK_CONTROL_MASK) m |= kControl;
+  return m;
+}
+
+int buttons_of(guint state) {
+  int b = 0;
+  if (state & GDK_BUTTON1_MASK) b |= kLeftButton;
+  if (state & GDK_BUTTON3_MASK) b |= kRightButton;
+  if (state & GDK_BUTTON2_MASK) b |= kMiddleButton;
+  return b;
+}
+
+namespace {
+
+bool any_timer() {
+  for (auto& [n, w] : windows)
+    if (!w.timers.empty()) return true;
+  return false;
+}
+
+int longest_interval_ms = 0;
+
+gboolean wake(gpointer flag) {
+  *static_cast<bool*>(flag) = true;
+  return FALSE;
+}
+
+// Test mode, empty queue: run a scripted idle action, or wait a bounded time
+// for a timer, or fail.
+void wait_in_test_mode() {
+  if (!idle_actions.empty()) {
+    auto action = std::move(idle_actions.front());
+    idle_actions.pop_front();
+    action();
+    return;
+  }
+  if (!any_timer()) {
+    report_failure("wait_event() on an empty event queue");
+    return;
+  }
+  if (timers_in_a_row >= timer_budget) {
+    report_failure("wait_event() got only timer events (" + std::to_string(timers_in_a_row) +
+                   " in a row)");
+    return;
+  }
+  bool woke = false;
+  guint guard = g_timeout_add(guint(longest_interval_ms + 500), wake, &woke);
+  while (queue.empty() && !woke) gtk_main_iteration_do(TRUE);
+  if (!woke) g_source_remove(guard);
+  if (queue.empty()) report_failure("a running timer did not fire");
+}
+
+}  // namespace
+
+void note_timer_interval(int ms) {
+  if (ms > longest_interval_ms) longest_interval_ms = ms;
+}
+
+// Canvas attributes read while handling an event are those of that event.
+void note_popped(const Event& e) {
+  if (e.type != kEventWidget) return;
+  if (WidgetRec* rec = find_widget(e.object, WidgetKind::Canvas)) rec->last_canvas_event = e;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+Event wait_event() {
+  for (;;) {
+    process_pending_now();
+    if (!queue.empty()) {
+      current = queue.front();
+      queue.pop_front();
+      timers_in_a_row = current.type == kEventTimer ? timers_in_a_row + 1 : 0;
+      note_popped(current);
+      return current;
+    }
+    if (testing)
+      wait_in_test_mode();
+    else
+      gtk_main_iteration_do(TRUE);
+  }
+}
+
+bool poll_event(Event& out) {
+  process_pending_now();
+  if (queue.empty()) return false;
+  current = out = queue.front();
+  queue.pop_front();
+  note_popped(current);
+  return true;
+}
+
+void post_event(const Event& event) { queue.push_back(event); }
+void post_event(int type, int window, int object, int subtype) {
+  post_event(Event{type, window, object, subtype});
+}
+void process_pending() { process_pending_now(); }
+int pending_event_count() { return int(queue.size()); }
+void clear_events() { queue.clear(); }
+const Event& current_event() { return current; }
+
+void set_test_mode(bool on) {
+  testing = on;
+  timers_in_a_row = 0;
+  idle_actions.clear();
+}
+bool test_mode() { return testing; }
+void set_idle_timer_budget(int timer_events) { timer_budget = timer_events; }
+void set_failure_handler(std::function<void(const std::string&)> handler) {
+  failure_handler = std::move(handler);
+}
+
+void report_failure(const std::string& reason) {
+  if (failure_handler) failure_handler(reason);
+  throw TestFailure(reason);
+}
+
+namespace test {
+void when_idle(std::function<void()> action) { idle_actions.push_back(std::move(action)); }
+int idle_actions_left() { return int(idle_actions.size()); }
+
+std::vector<Event> take_events() {
+  process_pending_now();
+  std::vector<Event> out(queue.begin(), queue.end());
+  queue.clear();
+  return out;
+}
+
+bool wait_for_event(int ms) {
+  bool woke = false;
+  guint guard = g_timeout_add(guint(ms), wake, &woke);
+  process_pending_now();
+  while (queue.empty() && !woke) gtk_main_iteration_do(TRUE);
+  if (!woke) g_source_remove(guard);
+  return !queue.empty();
+}
+}  // namespace test
+
+// ---- timers ----
+namespace {
+struct TimerTick {
+  int window, timer;
+};
+
+gboolean on_timer(gpointer data) {
+  auto* t = static_cast<TimerTick*>(data);
+  push(Event{kEventTimer, t->window, t->timer, 0});
+  return TRUE;
+}
+}  // namespace
+
+void add_timer(int window, int timer, int interval_ms) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  remove_timer(window, timer);
+  if (interval_ms < 1) interval_ms = 1;
+  note_timer_interval(interval_ms);
+  w->timers[timer] = g_timeout_add_full(G_PRIORITY_DEFAULT, guint(interval_ms), on_timer,
+                                        new TimerTick{window, timer},
+                                        [](gpointer p) { delete static_cast<TimerTick*>(p); });
+}
+
+void remove_timer(int window, int timer) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  auto it = w->timers.find(timer);
+  if (it == w->timers.end()) return;
+  g_source_remove(it->second);
+  w->timers.erase(it);
+}
+
+bool timer_exists(int window, int timer) {
+  WindowRec* w = find_window(window);
+  return w && w->timers.count(timer);
+}
+
+}  // namespace tk

@@ -1,0 +1,195 @@
+#include "toolkit/requester.h"
+
+#include <cctype>
+
+#include "toolkit/internal.h"
+
+namespace tk {
+
+using namespace detail;
+
+std::vector<PatternEntry> parse_patterns(const std::string& patterns) {
+  std::vector<std::string> parts(1);
+  for (char c : patterns) {
+    if (c == '|')
+      parts.emplace_back();
+    else
+      parts.back() += c;
+  }
+  std::vector<PatternEntry> out;
+  if (patterns.empty()) return out;
+  for (size_t i = 0; i < parts.size(); i += 2) {
+    PatternEntry e{parts[i], {}};
+    if (i + 1 < parts.size()) {
+      std::string one;
+      for (char c : parts[i + 1] + ";") {
+        if (c != ';') {
+          one += c;
+        } else if (!one.empty()) {
+          e.patterns.push_back(one);
+          one.clear();
+        }
+      }
+    }
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+namespace {
+
+// The window a dialog should stay above: the active one of ours, if any.
+GtkWindow* dialog_parent() {
+  for (auto& [n, w] : windows)
+    if (gtk_window_is_active(GTK_WINDOW(w.window))) return GTK_WINDOW(w.window);
+  return nullptr;
+}
+
+// "*.*" means every file; letters match either case, as file names from
+// other systems come in both.
+std::string glob_for(const std::string& pattern) {
+  if (pattern == "*.*") return "*";
+  std::string out;
+  for (char c : pattern) {
+    if (std::isalpha(static_cast<unsigned char>(c))) {
+      out += '[';
+      out += char(std::tolower(static_cast<unsigned char>(c)));
+      out += char(std::toupper(static_cast<unsigned char>(c)));
+      out += ']';
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+class GtkRequesters : public Requesters {
+ public:
+  void message(const std::string& title, const std::string& text, MessageKind kind) override {
+    GtkMessageType type = kind == MessageKind::Error     ? GTK_MESSAGE_ERROR
+                          : kind == MessageKind::Warning ? GTK_MESSAGE_WARNING
+                                                         : GTK_MESSAGE_INFO;
+    run_message(title, text, type, GTK_BUTTONS_OK);
+  }
+
+  int yes_no(const std::string& title, const std::string& text) override {
+    return run_message(title, text, GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO) == GTK_RESPONSE_YES;
+  }
+
+  FileChoice open_file(const std::string& title, const std::string& default_path,
+                       const std::string& patterns, int pattern) override {
+    return run_chooser(GTK_FILE_CHOOSER_ACTION_OPEN, GTK_STOCK_OPEN, title, default_path, patterns,
+                       pattern);
+  }
+
+  FileChoice save_file(const std::string& title, const std::string& default_path,
+                       const std::string& patterns, int pattern) override {
+    return run_chooser(GTK_FILE_CHOOSER_ACTION_SAVE, GTK_STOCK_SAVE, title, default_path, patterns,
+                       pattern);
+  }
+
+  int colour(int initial) override {
+    GtkWidget* d = gtk_color_selection_dialog_new("");
+    if (GtkWindow* parent = dialog_parent()) gtk_window_set_transient_for(GTK_WINDOW(d), parent);
+    GtkColorSelection* sel =
+        GTK_COLOR_SELECTION(gtk_color_selection_dialog_get_color_selection(GTK_COLOR_SELECTION_DIALOG(d)));
+    GdkColor c = gdk_colour(initial);
+    gtk_color_selection_set_current_color(sel, &c);
+    gtk_color_selection_set_previous_color(sel, &c);
+    int result = -1;
+    if (gtk_dialog_run(GTK_DIALOG(d)) == GTK_RESPONSE_OK) {
+      gtk_color_selection_get_current_color(sel, &c);
+      result = (c.red >> 8) | (c.green >> 8) << 8 | (c.blue >> 8) << 16;
+    }
+    gtk_widget_destroy(d);
+    return result;
+  }
+
+ private:
+  static int run_message(const std::string& title, const std::string& text, GtkMessageType type,
+                         GtkButtonsType buttons) {
+    GtkWidget* d = gtk_message_dialog_new(dialog_parent(), GTK_DIALOG_MODAL, type, buttons, "%s",
+                                          text.c_str());
+    gtk_window_set_title(GTK_WINDOW(d), title.c_str());
+    gtk_window_set_position(GTK_WINDOW(d), GTK_WIN_POS_CENTER);
+    int response = gtk_dialog_run(GTK_DIALOG(d));
+    gtk_widget_destroy(d);
+    return response;
+  }
+
+  static FileChoice run_chooser(GtkFileChooserAction action, const char* stock,
+                                const std::string& title, const std::string& default_path,
+                                const std::string& patterns, int pattern) {
+    GtkWidget* d = gtk_file_chooser_dialog_new(title.c_str(), dialog_parent(), action,
+                                               GTK_STOCK_CANCEL, GTK_RESPONSE_CANCEL, stock,
+                                               GTK_RESPONSE_ACCEPT, nullptr);
+    GtkFileChooser* fc = GTK_FILE_CHOOSER(d);
+    std::vector<GtkFileFilter*> filters;
+    for (const PatternEntry& e : parse_patterns(patterns)) {
+      GtkFileFilter* f = gtk_file_filter_new();
+      gtk_file_filter_set_name(f, e.label.c_str());
+      for (const std::string& p : e.patterns) gtk_file_filter_add_pattern(f, glob_for(p).c_str());
+      gtk_file_chooser_add_filter(fc, f);
+      filters.push_back(f);
+    }
+    if (pattern >= 0 && pattern < int(filters.size()))
+      gtk_file_chooser_set_filter(fc, filters[size_t(pattern)]);
+    if (!default_path.empty()) {
+      if (default_path.back() == '/' || g_file_test(default_path.c_str(), G_FILE_TEST_IS_DIR)) {
+        gtk_file_chooser_set_current_folder(fc, default_path.c_str());
+      } else if (action == GTK_FILE_CHOOSER_ACTION_SAVE) {
+        gchar* dir = g_path_get_dirname(default_path.c_str());
+        gchar* base = g_path_get_basename(default_path.c_str());
+        gtk_file_chooser_set_current_folder(fc, dir);
+        gtk_file_chooser_set_current_name(fc, base);
+        g_free(dir);
+        g_free(base);
+      } else {
+        gtk_file_chooser_set_filename(fc, default_path.c_str());
+      }
+    }
+    FileChoice choice;
+    choice.pattern = pattern;
+    if (gtk_dialog_run(GTK_DIALOG(d)) == GTK_RESPONSE_ACCEPT) {
+      if (gchar* name = gtk_file_chooser_get_filename(fc)) {
+        choice.path = name;
+        g_free(name);
+      }
+      GtkFileFilter* chosen = gtk_file_chooser_get_filter(fc);
+      for (size_t i = 0; i < filters.size(); ++i)
+        if (filters[i] == chosen) choice.pattern = int(i);
+    }
+    gtk_widget_destroy(d);
+    return choice;
+  }
+};
+
+GtkRequesters gtk_requesters;
+Requesters* installed = nullptr;
+
+}  // namespace
+
+void set_requesters(Requesters* requesters) { installed = requesters; }
+Requesters& requesters() { return installed ? *installed : gtk_requesters; }
+
+void message_box(const std::string& title, const std::string& text, MessageKind kind) {
+  requesters().message(title, text, kind);
+}
+
+int yes_no(const std::string& title, const std::string& text) {
+  return requesters().yes_no(title, text) ? 1 : 0;
+}
+
+FileChoice open_file(const std::string& title, const std::string& default_path,
+                     const std::string& patterns, int pattern) {
+  return requesters().open_file(title, default_path, patterns, pattern);
+}
+
+FileChoice save_file(const std::string& title, const std::string& default_path,
+                     const std::string& patterns, int pattern) {
+  return requesters().save_file(title, default_path, patterns, pattern);
+}
+
+int choose_colour(int initial) { return requesters().colour(initial); }
+
+}  // namespace tk

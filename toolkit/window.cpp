@@ -1,0 +1,331 @@
+#include "toolkit/window.h"
+
+#include <X11/Xatom.h>
+#include <gdk/gdkx.h>
+
+#include <algorithm>
+
+#include "toolkit/gtk_access.h"
+#include "toolkit/internal.h"
+#include "toolkit/menu.h"
+
+namespace tk {
+namespace detail {
+
+std::map<int, WindowRec> windows;
+std::vector<Place> places;
+
+WindowRec* find_window(int number) {
+  auto it = windows.find(number);
+  return it == windows.end() ? nullptr : &it->second;
+}
+
+void forget_window_places(int window) {
+  std::erase_if(places, [&](const Place& p) { return p.window == window; });
+}
+
+namespace {
+
+int next_window = kFirstDynamicNumber;
+
+gboolean on_delete(GtkWidget*, GdkEvent*, gpointer data) {
+  int n = GPOINTER_TO_INT(data);
+  push(Event{kEventCloseWindow, n, -1, 0});
+  return TRUE;  // the program decides whether the window closes
+}
+
+gboolean on_configure(GtkWidget*, GdkEventConfigure* e, gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (w && (e->width != w->width || e->height != w->height)) {
+    w->width = e->width;
+    w->height = e->height;
+    push(Event{kEventSizeWindow, w->number, -1, 0});
+  }
+  return FALSE;
+}
+
+gboolean on_window_state(GtkWidget*, GdkEventWindowState* e, gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (!w) return FALSE;
+  auto now = e->new_window_state;
+  w->state = now;
+  auto changed = e->changed_mask;
+  auto became = [&](GdkWindowState s) { return (changed & s) && (now & s); };
+  auto left = [&](GdkWindowState s) { return (changed & s) && !(now & s); };
+  if (became(GDK_WINDOW_STATE_ICONIFIED))
+    push(Event{kEventMinimize, w->number, -1, 0});
+  else if (became(GDK_WINDOW_STATE_MAXIMIZED))
+    push(Event{kEventMaximize, w->number, -1, 0});
+  else if ((left(GDK_WINDOW_STATE_ICONIFIED) || left(GDK_WINDOW_STATE_MAXIMIZED)) &&
+           !(now & (GDK_WINDOW_STATE_ICONIFIED | GDK_WINDOW_STATE_MAXIMIZED)))
+    push(Event{kEventRestore, w->number, -1, 0});
+  return FALSE;
+}
+
+gboolean on_key(GtkWidget*, GdkEventKey* e, gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (!w || w->shortcuts.empty() || w->disabled) return FALSE;
+  // Shortcuts name the unshifted key, so read the key at level 0.
+  guint keyval = e->keyval;
+  gdk_keymap_translate_keyboard_state(gdk_keymap_get_default(), e->hardware_keycode,
+                                      GdkModifierType(0), e->group, &keyval, nullptr, nullptr,
+                                      nullptr);
+  int key = key_code_of_keyval(keyval);
+  if (!key) key = key_code_of_keyval(e->keyval);
+  auto it = w->shortcuts.find({modifiers_of(e->state), key});
+  if (it == w->shortcuts.end()) return FALSE;
+  push(Event{kEventMenu, w->number, it->second, 0});
+  return TRUE;
+}
+
+void on_realize(GtkWidget* widget, gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (!w || (w->flags & kWindowBorderless)) return;
+  int functions = GDK_FUNC_MOVE | GDK_FUNC_CLOSE;
+  int decorations = GDK_DECOR_BORDER | GDK_DECOR_TITLE | GDK_DECOR_MENU;
+  if (w->flags & kWindowMinimizeBox) {
+    functions |= GDK_FUNC_MINIMIZE;
+    decorations |= GDK_DECOR_MINIMIZE;
+  }
+  if (w->flags & kWindowMaximizeBox) {
+    functions |= GDK_FUNC_MAXIMIZE;
+    decorations |= GDK_DECOR_MAXIMIZE;
+  }
+  if (w->flags & kWindowResizable) {
+    functions |= GDK_FUNC_RESIZE;
+    decorations |= GDK_DECOR_RESIZEH;
+  }
+  gdk_window_set_functions(widget->window, GdkWMFunction(functions));
+  gdk_window_set_decorations(widget->window, GdkWMDecoration(decorations));
+}
+
+// A fixed-size window takes its size from its contents' request.
+void set_inner_size(WindowRec& w, int width, int height) {
+  w.width = width;
+  w.height = height;
+  if (w.flags & kWindowResizable) {
+    gtk_window_resize(GTK_WINDOW(w.window), std::max(1, width), std::max(1, height));
+  } else {
+    gtk_widget_set_size_request(w.vbox, std::max(1, width), std::max(1, height));
+  }
+}
+
+}  // namespace
+}  // namespace detail
+
+using namespace detail;
+
+bool init(int& argc, char**& argv) { return gtk_init_check(&argc, &argv); }
+
+int open_window(int number, int x, int y, int width, int height, const std::string& title,
+                unsigned flags) {
+  if (number == kAny) number = allocate_number(windows, next_window);
+  if (number < 0) return -1;
+  close_window(number);
+  WindowRec& w = windows[number];
+  w.number = number;
+  w.flags = flags;
+  w.window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+  GtkWindow* win = GTK_WINDOW(w.window);
+  gtk_window_set_title(win, title.c_str());
+  gtk_window_set_resizable(win, (flags & kWindowResizable) != 0);
+  if (flags & kWindowBorderless) gtk_window_set_decorated(win, FALSE);
+  if (flags & kWindowCentred)
+    gtk_window_set_position(win, GTK_WIN_POS_CENTER);
+  else
+    gtk_window_move(win, x, y);
+  w.vbox = gtk_vbox_new(FALSE, 0);
+  gtk_container_add(GTK_CONTAINER(w.window), w.vbox);
+  w.area = gtk_layout_new(nullptr, nullptr);
+  gtk_box_pack_end(GTK_BOX(w.vbox), w.area, TRUE, TRUE, 0);
+  if (flags & kWindowResizable) gtk_window_set_default_size(win, width, height);
+  set_inner_size(w, width, height);
+  gpointer data = GINT_TO_POINTER(number);
+  g_signal_connect(w.window, "delete-event", G_CALLBACK(on_delete), data);
+  g_signal_connect(w.window, "configure-event", G_CALLBACK(on_configure), data);
+  g_signal_connect(w.window, "window-state-event", G_CALLBACK(on_window_state), data);
+  g_signal_connect(w.window, "key-press-event", G_CALLBACK(on_key), data);
+  g_signal_connect(w.window, "realize", G_CALLBACK(on_realize), data);
+  gtk_widget_show_all(w.vbox);
+  if (!(flags & kWindowInvisible)) gtk_widget_show(w.window);
+  use_window(number);
+  return number;
+}
+
+void show_window(int window) {
+  if (WindowRec* w = find_window(window)) gtk_widget_show(w->window);
+}
+
+void close_window(int window) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  for (auto& [n, id] : w->timers) g_source_remove(id);
+  w->timers.clear();
+  GtkWidget* gw = w->window;
+  forget_window_places(window);
+  // Destroying the GTK window destroys its widgets, whose records go with them.
+  gtk_widget_destroy(gw);
+  windows.erase(window);
+}
+
+void close_all_windows() {
+  while (!windows.empty()) close_window(windows.begin()->first);
+  places.clear();
+}
+
+bool window_exists(int window) { return find_window(window) != nullptr; }
+
+void set_window_title(int window, const std::string& title) {
+  if (WindowRec* w = find_window(window)) gtk_window_set_title(GTK_WINDOW(w->window), title.c_str());
+}
+
+std::string window_title(int window) {
+  WindowRec* w = find_window(window);
+  if (!w) return "";
+  const char* t = gtk_window_get_title(GTK_WINDOW(w->window));
+  return t ? t : "";
+}
+
+void disable_window(int window, bool disabled) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  w->disabled = disabled;
+  gtk_widget_set_sensitive(w->vbox, !disabled);
+}
+
+bool window_disabled(int window) {
+  WindowRec* w = find_window(window);
+  return w && w->disabled;
+}
+
+void keep_window_above(int window, bool above) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  w->above = above;
+  gtk_window_set_keep_above(GTK_WINDOW(w->window), above);
+}
+
+bool window_kept_above(int window) {
+  WindowRec* w = find_window(window);
+  return w && w->above;
+}
+
+void activate_window(int window) {
+  if (WindowRec* w = find_window(window)) gtk_window_present(GTK_WINDOW(w->window));
+}
+
+void maximize_window(int window) {
+  if (WindowRec* w = find_window(window)) gtk_window_maximize(GTK_WINDOW(w->window));
+}
+void minimize_window(int window) {
+  if (WindowRec* w = find_window(window)) gtk_window_iconify(GTK_WINDOW(w->window));
+}
+void restore_window(int window) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  gtk_window_deiconify(GTK_WINDOW(w->window));
+  gtk_window_unmaximize(GTK_WINDOW(w->window));
+}
+
+namespace {
+// The window manager's own word on the state, read from _NET_WM_STATE.
+bool has_net_wm_state(WindowRec& w, const char* atom_name) {
+  GdkWindow* gw = w.window->window;
+  if (!gw) return false;
+  Display* dpy = GDK_WINDOW_XDISPLAY(gw);
+  Atom prop = XInternAtom(dpy, "_NET_WM_STATE", False);
+  Atom wanted = XInternAtom(dpy, atom_name, False);
+  Atom type;
+  int format;
+  unsigned long count = 0, after = 0;
+  unsigned char* data = nullptr;
+  bool found = false;
+  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), prop, 0, 64, False, XA_ATOM, &type, &format,
+                         &count, &after, &data) == Success &&
+      data && format == 32) {
+    auto* atoms = reinterpret_cast<Atom*>(data);
+    for (unsigned long i = 0; i < count; ++i) found = found || atoms[i] == wanted;
+  }
+  if (data) XFree(data);
+  return found;
+}
+}  // namespace
+
+bool window_maximized(int window) {
+  WindowRec* w = find_window(window);
+  return w && has_net_wm_state(*w, "_NET_WM_STATE_MAXIMIZED_VERT") &&
+         has_net_wm_state(*w, "_NET_WM_STATE_MAXIMIZED_HORZ");
+}
+
+bool window_minimized(int window) {
+  WindowRec* w = find_window(window);
+  return w && ((w->state & GDK_WINDOW_STATE_ICONIFIED) || has_net_wm_state(*w, "_NET_WM_STATE_HIDDEN"));
+}
+
+int window_x(int window) {
+  WindowRec* w = find_window(window);
+  if (!w) return 0;
+  int x = 0, y = 0;
+  gtk_window_get_position(GTK_WINDOW(w->window), &x, &y);
+  return x;
+}
+
+int window_y(int window) {
+  WindowRec* w = find_window(window);
+  if (!w) return 0;
+  int x = 0, y = 0;
+  gtk_window_get_position(GTK_WINDOW(w->window), &x, &y);
+  return y;
+}
+
+int window_width(int window) {
+  WindowRec* w = find_window(window);
+  return w ? w->width : 0;
+}
+
+int window_height(int window) {
+  WindowRec* w = find_window(window);
+  return w ? w->height : 0;
+}
+
+void resize_window(int window, int x, int y, int width, int height) {
+  WindowRec* w = find_window(window);
+  if (!w) return;
+  if (x != kKeep || y != kKeep) {
+    int ox = 0, oy = 0;
+    gtk_window_get_position(GTK_WINDOW(w->window), &ox, &oy);
+    gtk_window_move(GTK_WINDOW(w->window), x == kKeep ? ox : x, y == kKeep ? oy : y);
+  }
+  if (width != kKeep || height != kKeep)
+    set_inner_size(*w, width == kKeep ? w->width : width, height == kKeep ? w->height : height);
+}
+
+int menu_bar_height(int window) {
+  WindowRec* w = find_window(window);
+  if (!w || !w->menubar) return 0;
+  if (w->menubar->allocation.height > 1) return w->menubar->allocation.height;
+  GtkRequisition r;
+  gtk_widget_size_request(w->menubar, &r);
+  return r.height;
+}
+
+int first_monitor_width() {
+  GdkScreen* screen = gdk_screen_get_default();
+  if (!screen) return 0;
+  GdkRectangle r;
+  gdk_screen_get_monitor_geometry(screen, 0, &r);
+  return r.width;
+}
+
+void use_window(int window) {
+  if (!find_window(window)) return;
+  places.clear();
+  places.push_back(Place{window, -1, 0, -1});
+}
+
+GtkWidget* gtk_window_of(int window) {
+  WindowRec* w = find_window(window);
+  return w ? w->window : nullptr;
+}
+
+}  // namespace tk
