@@ -1,0 +1,493 @@
+#include "maker/project/project_file.h"
+
+#include <glib.h>
+
+#include <climits>
+#include <cstring>
+#include <span>
+
+#include "toolkit/toolkit.h"
+
+const char* const kLogSeparator = "-----------------------------------------";
+
+namespace {
+
+constexpr const char* kMarker = "*<NL>*";
+constexpr size_t kMarkerSize = 6;
+
+// ---- the table of the file ----
+
+enum class Kind { Number, Text, Code };
+
+// One value of a record. `from` is the first file version that holds it;
+// older files give `missing` (numbers) or an empty text.
+template <class R>
+struct Field {
+  Kind kind;
+  const char* label;
+  int R::*number = nullptr;
+  std::string R::*text = nullptr;
+  int from = 0;
+  int missing = 0;
+  bool file = false;  // a file name of the working folder
+};
+
+template <class R>
+constexpr Field<R> num(const char* label, int R::*m, int from = 0, int missing = 0) {
+  return {Kind::Number, label, m, nullptr, from, missing};
+}
+template <class R>
+constexpr Field<R> txt(const char* label, std::string R::*m, int from = 0) {
+  return {Kind::Text, label, nullptr, m, from};
+}
+template <class R>
+constexpr Field<R> code(const char* label, std::string R::*m) {
+  return {Kind::Code, label, nullptr, m};
+}
+template <class R>
+constexpr Field<R> file(const char* label, std::string R::*m, int from = 0) {
+  return {Kind::Text, label, nullptr, m, from, 0, true};
+}
+
+const Field<Sprite> kSpriteFields[] = {
+    txt("Sprite name", &Sprite::name),
+    num("Sprite center X", &Sprite::origin_x),
+    num("Sprite center Y", &Sprite::origin_y),
+    txt("Sprite collision shape", &Sprite::collision_shape),
+    num("Sprite collision radius", &Sprite::collision_radius),
+    num("Sprite collision left", &Sprite::collision_left),
+    num("Sprite collision right", &Sprite::collision_right),
+    num("Sprite collision top", &Sprite::collision_top),
+    num("Sprite collision bottom", &Sprite::collision_bottom),
+};
+const Field<Frame> kFrameFields[] = {
+    txt("Frame file counter", &Frame::file_counter),
+    txt("Frame connected to this sprite", &Frame::sprite_name),
+};
+const Field<Sound> kSoundFields[] = {
+    file("Sound file (WAV)", &Sound::wav_file),
+    txt("Sound Name", &Sound::name),
+    file("Sound file (MP3)", &Sound::mp3_file, 122),
+    file("Sound file (OGG)", &Sound::ogg_file, 122),
+};
+const Field<Music> kMusicFields[] = {
+    file("Music file (WAV)", &Music::wav_file),
+    txt("Music name", &Music::name),
+    file("Music file (MP3)", &Music::mp3_file, 122),
+    file("Music file (OGG)", &Music::ogg_file, 122),
+};
+const Field<Background> kBackgroundFields[] = {
+    file("Background file", &Background::image_file),
+    txt("Background name", &Background::name),
+    num("Used as tile", &Background::use_as_tileset, 120),
+    num("Tile height", &Background::tile_height, 120, 32),
+    num("Tile width", &Background::tile_width, 120, 32),
+    num("Tile X Offset", &Background::tile_offset_x, 120),
+    num("Tile X Space", &Background::tile_space_x, 120),
+    num("Tile Y Offset", &Background::tile_offset_y, 120),
+    num("Tile Y Space", &Background::tile_space_y, 120),
+};
+const Field<Font> kFontFields[] = {
+    num("Font bold", &Font::bold),
+    txt("Font family", &Font::family),
+    num("Font italic", &Font::italic),
+    txt("Font name", &Font::name),
+    num("Font size", &Font::size),
+};
+const Field<GameObject> kObjectFields[] = {
+    txt("Object name", &GameObject::name),
+    txt("Object template", &GameObject::template_name),
+    num("Object is prototype", &GameObject::is_prototype),
+    txt("Object is on this scene", &GameObject::scene_name),
+    txt("Object sprite", &GameObject::sprite_name),
+    num("Object X", &GameObject::x),
+    num("Object Y", &GameObject::y),
+    num("Object visible", &GameObject::visible),
+    num("Object depth", &GameObject::depth),
+    num("Object has collision", &GameObject::collision, 102, 1),
+    txt("Object parent", &GameObject::parent_name, 105),
+};
+const Field<Script> kScriptFields[] = {
+    code("Script code", &Script::code),
+    txt("Script name", &Script::name),
+    txt("Script parameter", &Script::parameter),
+    txt("Script is connected to object", &Script::owner_object),
+    txt("Script event type", &Script::event_type),
+};
+const Field<Scene> kSceneFields[] = {
+    num("Background color Blue component", &Scene::back_blue),
+    txt("Background image", &Scene::background_name),
+    num("Background stretch tiled", &Scene::stretch),
+    num("Background tiled horizonally", &Scene::tile_horizontal),
+    num("Background tiled vertically", &Scene::tile_vertical),
+    code("Scene code", &Scene::code),
+    num("Background color Green component", &Scene::back_green),
+    num("Scene height", &Scene::height),
+    txt("Scene name", &Scene::name),
+    num("Background color Red component", &Scene::back_red),
+    num("Scene speed", &Scene::speed),
+    num("Viewport height", &Scene::view_height),
+    num("Viewport width", &Scene::view_width),
+    num("Scene width", &Scene::width),
+    txt("Viewport object", &Scene::follow_object),
+    num("Viewport object horizontal border", &Scene::follow_border_x),
+    num("Viewport object vertical border", &Scene::follow_border_y),
+};
+const Field<Layer> kLayerFields[] = {
+    txt("Layer name", &Layer::name),
+    txt("Layer on this scene", &Layer::scene_name),
+    num("Layer value", &Layer::depth),
+};
+const Field<Tile> kTileFields[] = {
+    txt("Background used as tile", &Tile::background_name),
+    num("Tile depth", &Tile::depth),
+    num("Tile height", &Tile::height),
+    num("Tile left", &Tile::source_left),
+    txt("Tile name", &Tile::name),
+    txt("Tile on this scene", &Tile::scene_name),
+    num("Tile top", &Tile::source_top),
+    num("Tile width", &Tile::width),
+    num("Tile X", &Tile::x),
+    num("Tile Y", &Tile::y),
+};
+
+template <class R>
+struct Section {
+  RecordList<R>& list;
+  const char* count_label;
+  const char* heading;  // of each record in the load log
+  int from;
+  std::span<const Field<R>> fields;
+};
+
+// Calls visit with each section, in file order.
+template <class Visit>
+bool for_each_section(Visit&& visit) {
+  return visit(Section<Sprite>{g_sprites, "Number of sprites", "SPRITE", 0, kSpriteFields}) &&
+         visit(Section<Frame>{g_frames, "Number of frames", "FRAME", 0, kFrameFields}) &&
+         visit(Section<Sound>{g_sounds, "Number of sounds", "SOUND", 0, kSoundFields}) &&
+         visit(Section<Music>{g_musics, "Number of musics", "MUSIC", 0, kMusicFields}) &&
+         visit(Section<Background>{g_backgrounds, "Number of backgrounds", "BACKGROUND", 0,
+                                   kBackgroundFields}) &&
+         visit(Section<Font>{g_fonts, "Number of fonts", "FONT", 0, kFontFields}) &&
+         visit(Section<GameObject>{g_objects, "Number of objects", "OBJECT", 0, kObjectFields}) &&
+         visit(Section<Script>{g_scripts, "Number of scripts", "SCRIPT", 0, kScriptFields}) &&
+         visit(Section<Scene>{g_scenes, "Number of scenes", "SCENE", 0, kSceneFields}) &&
+         visit(Section<Layer>{g_layers, "Number of layers", "LAYER", 120, kLayerFields}) &&
+         visit(Section<Tile>{g_tiles, "Number of tiles", "TILE", 120, kTileFields});
+}
+
+// The fewest bytes one record of the section takes in a file of `version`.
+template <class R>
+size_t min_record_bytes(const Section<R>& s, int version) {
+  size_t n = 0;
+  for (const Field<R>& f : s.fields)
+    if (version >= f.from) n += f.kind == Kind::Number ? 4 : 1;
+  return n;
+}
+
+bool count_fits(int count, size_t bytes_left, size_t record_bytes) {
+  return count >= 0 && size_t(count) <= bytes_left / record_bytes;
+}
+
+// ---- raw values ----
+
+// Where the TEXT at file.pos ends (exclusive) and where the next value starts.
+std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
+  const uint8_t* p = file.data + file.pos;
+  const uint8_t* end = file.data + file.size;
+  const uint8_t* q = p;
+  while (q != end && *q != '\n' && *q != '\r' && *q != 0) ++q;
+  size_t stop = size_t(q - file.data);
+  size_t next = stop;
+  if (q != end) {
+    next = stop + 1;
+    if (*q == '\r' && q + 1 != end && q[1] == '\n') ++next;
+  }
+  return {stop, next};
+}
+
+void skip_text(ProjectFile& file) { file.pos = text_extent(file).second; }
+
+// ---- writing ----
+
+void put_number(std::vector<uint8_t>& out, int value) {
+  uint32_t v = uint32_t(value);
+  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A TEXT may not hold what ends one; a blank stands in for it, the same in
+// every record, so that references by name still match.
+void put_text(std::vector<uint8_t>& out, const std::string& text) {
+  for (char c : text) out.push_back(c == '\n' || c == '\r' || c == 0 ? ' ' : uint8_t(c));
+  out.push_back('\n');
+}
+
+void put_code(std::vector<uint8_t>& out, const std::string& code) {
+  put_text(out, escape_code_newlines(code));
+}
+
+template <class R>
+void put_field(std::vector<uint8_t>& out, const Field<R>& f, const R& r) {
+  switch (f.kind) {
+    case Kind::Number: put_number(out, r.*f.number); break;
+    case Kind::Text: put_text(out, r.*f.text); break;
+    case Kind::Code: put_code(out, r.*f.text); break;
+  }
+}
+
+// ---- the service window ----
+
+std::string service_window(const std::string& label, const std::string& value, bool number) {
+  constexpr int W = 800, H = 600;
+  int window = tk::open_window(tk::kAny, 0, 0, W, H, "Service mode", tk::kWindowCentred);
+  tk::disable_window(15, true);
+  tk::keep_window_above(window, true);
+  int heading = tk::label(tk::kAny, 10, 15, W - 20, 25, label);
+  tk::set_font(heading, 122);
+  tk::label(tk::kAny, 10, 45, W / 2 - 10, 25, "Loaded value");
+  tk::label(tk::kAny, W / 2, 45, W / 2 - 10, 25, "Modified value");
+  int modified;
+  if (number) {
+    tk::input(tk::kAny, 10, 75, W / 2 - 20, 25, value);
+    modified = tk::input(tk::kAny, W / 2, 75, W / 2 - 20, 25, value);
+  } else {
+    tk::set_text(tk::text_area(tk::kAny, 10, 75, W / 2 - 20, 430), value);
+    modified = tk::text_area(tk::kAny, W / 2, 75, W / 2 - 10, 430);
+    tk::set_text(modified, value);
+  }
+  int next = tk::button(tk::kAny, W - 75, H - 75, 65, 65, "NEXT");
+  for (;;) {
+    tk::Event e = tk::wait_event();
+    if (e.type == tk::kEventWidget && e.object == next && e.subtype == tk::kLeftClick) break;
+  }
+  std::string result = tk::text(modified);
+  tk::disable_window(15, false);
+  tk::close_window(window);
+  return result;
+}
+
+int service_number(const std::string& label, int value) {
+  if (g_service_mode != 1) return value;
+  return parse_typed_integer(service_window(label, std::to_string(value), true));
+}
+
+std::string service_text(const std::string& label, std::string value) {
+  if (g_service_mode != 1) return value;
+  return service_window(label, value, false);
+}
+
+// ---- reading ----
+
+template <class R>
+void read_field(ProjectFile& file, const Field<R>& f, R& r) {
+  switch (f.kind) {
+    case Kind::Number: r.*f.number = read_project_number_value(file, f.label); break;
+    case Kind::Text: r.*f.text = read_project_string_value(file, f.label); break;
+    case Kind::Code: r.*f.text = read_project_code_value(file, f.label); break;
+  }
+}
+
+// What a record gets besides its stored values.
+void finish_record(Frame& f, const ProjectReadHooks& hooks) {
+  f.image = -1;
+  if (hooks.frame_read) hooks.frame_read(f);
+}
+void finish_record(Background& b, const ProjectReadHooks&) { b.thumbnail_image = -1; }
+void finish_record(GameObject& o, const ProjectReadHooks&) { o.sprite_image = -1; }
+void finish_record(Scene& s, const ProjectReadHooks&) { s.thumbnail_image = 91; }
+void finish_record(Tile& t, const ProjectReadHooks&) { t.image = -1; }
+void finish_record(Sprite& s, const ProjectReadHooks&) { s.thumbnail_image = -1; }
+template <class R>
+void finish_record(R&, const ProjectReadHooks&) {}
+
+template <class R>
+void read_section(ProjectFile& file, int version, const Section<R>& s,
+                  const ProjectReadHooks& hooks) {
+  int count = read_project_number_value(file, s.count_label);
+  debug_log_line(kLogSeparator);
+  size_t record_bytes = min_record_bytes(s, version);
+  if (!count_fits(count, file.left(), record_bytes))
+    count = count < 0 ? 0 : int(file.left() / record_bytes);
+  for (int i = 0; i < count; ++i) {
+    debug_log_line(std::string(s.heading) + " " + std::to_string(i) + " ->");
+    R r{};
+    for (const Field<R>& f : s.fields) {
+      if (version < f.from) {
+        if (f.number) r.*f.number = f.missing;
+        continue;
+      }
+      read_field(file, f, r);
+      if (f.file && !(r.*f.text).empty() && hooks.file_named) hooks.file_named(r.*f.text);
+    }
+    finish_record(r, hooks);
+    s.list.append(std::move(r));
+    debug_log_line(kLogSeparator);
+  }
+  debug_log_line("");
+  debug_log_line(kLogSeparator);
+}
+
+template <class R>
+bool check_section(ProjectFile& file, int version, const Section<R>& s) {
+  int count = read_file_number(file);
+  if (!count_fits(count, file.left(), min_record_bytes(s, version))) return false;
+  for (int i = 0; i < count; ++i)
+    for (const Field<R>& f : s.fields) {
+      if (version < f.from) continue;
+      if (f.kind == Kind::Number)
+        read_file_number(file);
+      else
+        skip_text(file);
+    }
+  return true;
+}
+
+}  // namespace
+
+std::string escape_code_newlines(const std::string& code) {
+  std::string out;
+  out.reserve(code.size() + code.size() / 8);
+  for (size_t i = 0; i < code.size(); ++i) {
+    char c = code[i];
+    if (c == '\r' || c == '\n') {
+      out.append(kMarker, kMarkerSize);
+      if (c == '\r' && i + 1 < code.size() && code[i + 1] == '\n') ++i;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+std::string unescape_code_newlines(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (size_t at; (at = text.find(kMarker, from)) != std::string::npos; from = at + kMarkerSize) {
+    out.append(text, from, at - from);
+    out += "\r\n";
+  }
+  out.append(text, from);
+  return out;
+}
+
+int read_file_number(ProjectFile& file) {
+  if (file.left() < 4) {
+    file.pos = file.size;
+    return 0;
+  }
+  const uint8_t* p = file.data + file.pos;
+  file.pos += 4;
+  return int(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24);
+}
+
+std::string read_file_text(ProjectFile& file) {
+  auto [stop, next] = text_extent(file);
+  const char* start = reinterpret_cast<const char*>(file.data + file.pos);
+  size_t size = stop - file.pos;
+  file.pos = next;
+  if (g_utf8_validate(start, gssize(size), nullptr)) return std::string(start, size);
+  gchar* valid = g_utf8_make_valid(start, gssize(size));
+  std::string text(valid);
+  g_free(valid);
+  return text;
+}
+
+int read_project_number_value(ProjectFile& file, const std::string& label) {
+  int value = service_number(label, read_file_number(file));
+  debug_log_line(label + ": " + std::to_string(value));
+  return value;
+}
+
+std::string read_project_string_value(ProjectFile& file, const std::string& label) {
+  std::string value = service_text(label, read_file_text(file));
+  debug_log_line(label + ": " + value);
+  return value;
+}
+
+std::string read_project_code_value(ProjectFile& file, const std::string& label) {
+  std::string value = service_text(label, unescape_code_newlines(read_file_text(file)));
+  debug_log_line("<<<<<<<<<<< CODE START >>>>>>>>>>>");
+  debug_log_line(label + ": " + value);
+  debug_log_line("<<<<<<<<<<< CODE END >>>>>>>>>>>");
+  return value;
+}
+
+void debug_log_line(const std::string& text) {
+  if (g_debug_log != 1) return;
+  tk::set_text(13, tk::text(13) + "\r\n" + text);
+}
+
+std::vector<uint8_t> project_file_bytes() {
+  std::vector<uint8_t> out;
+  out.reserve(1 << 20);
+  const GameSettings& g = g_game_settings[0];
+  put_number(out, g_file_version);
+  put_number(out, g_project_uid);
+  put_code(out, g.global_functions);
+  put_code(out, g.global_variables);
+  put_text(out, g.title);
+  put_number(out, g.advanced_mode);
+  put_code(out, g.comments);
+  for_each_section([&](const auto& s) {
+    put_number(out, s.list.count());
+    for (const auto& r : s.list)
+      for (const auto& f : s.fields) put_field(out, f, r);
+    return true;
+  });
+  return out;
+}
+
+bool project_file_intact(const uint8_t* data, size_t size) {
+  ProjectFile file(data, size);
+  int version = read_file_number(file);
+  read_file_number(file);  // UID
+  skip_text(file);         // global functions, global variables, title
+  skip_text(file);
+  skip_text(file);
+  if (version >= 105) read_file_number(file);
+  if (version >= 106) skip_text(file);
+  return for_each_section([&](const auto& s) {
+    return version < s.from || check_section(file, version, s);
+  });
+}
+
+int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
+  GameSettings& g = g_game_settings[0];
+  int version = read_project_number_value(file, "File version");
+  g_project_uid = read_project_number_value(file, "UID");
+  debug_log_line(kLogSeparator);
+  g.global_functions = read_project_code_value(file, "Global functions");
+  debug_log_line(kLogSeparator);
+  g.global_variables = read_project_code_value(file, "Global variables");
+  debug_log_line(kLogSeparator);
+  g.title = read_project_string_value(file, "Game title");
+  g.advanced_mode = version >= 105 ? read_project_number_value(file, "Advanced script mode") : 0;
+  g.comments = version >= 106 ? read_project_code_value(file, "Game comments") : "";
+  debug_log_line(kLogSeparator);
+  debug_log_line("");
+  debug_log_line(kLogSeparator);
+  for_each_section([&](const auto& s) {
+    if (version >= s.from) read_section(file, version, s, hooks);
+    return true;
+  });
+  return version;
+}
+
+int parse_typed_integer(const std::string& text) {
+  size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  int base = 10;
+  if (i < text.size() && text[i] == '$') base = 16, ++i;
+  else if (i < text.size() && text[i] == '%') base = 2, ++i;
+  uint32_t value = 0;  // wraps like the 32-bit number it becomes
+  for (; i < text.size(); ++i) {
+    int digit = g_ascii_xdigit_value(text[i]);
+    if (digit < 0 || digit >= base) break;
+    value = value * uint32_t(base) + uint32_t(digit);
+  }
+  return int(negative ? 0u - value : value);
+}
