@@ -21,6 +21,20 @@ std::optional<Format> sniff(const uint8_t* p, size_t n) {
   return std::nullopt;
 }
 
+uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+
+// The BMP loader sizes its buffers from the header size, the pixel offset
+// and the colour count before it checks anything, so absurd values are
+// refused here.
+bool bmp_header_sane(const uint8_t* p, size_t n) {
+  if (n < 18) return true;  // too short to be whole; the loader refuses it
+  const uint32_t header = le32(p + 14), offset = le32(p + 10);
+  static const uint32_t known[] = {12, 16, 40, 52, 56, 64, 108, 124};
+  if (std::find(std::begin(known), std::end(known), header) == std::end(known) || offset > (1u << 20))
+    return false;
+  return header < 40 || n < 50 || le32(p + 46) <= 65536;
+}
+
 // gdk-pixbuf accepts a PNG or JPEG cut short and returns the rows it got, so
 // the byte structure is walked alongside to see that the stream really ends.
 
@@ -202,7 +216,7 @@ class Decoder {
 
 std::optional<Image> decode_image(const uint8_t* data, size_t size) {
   const auto format = data ? sniff(data, size) : std::nullopt;
-  if (!format) return std::nullopt;
+  if (!format || (*format == Format::Bmp && !bmp_header_sane(data, size))) return std::nullopt;
   Decoder decoder(*format);
   if (!decoder.feed(data, size)) return std::nullopt;
   return decoder.finish();
@@ -219,7 +233,7 @@ std::optional<Image> decode_image_file(const std::string& path) {
   std::vector<uint8_t> buf(1 << 16);
   size_t n = std::fread(buf.data(), 1, buf.size(), f.get());
   const auto format = sniff(buf.data(), n);
-  if (!format) return std::nullopt;
+  if (!format || (*format == Format::Bmp && !bmp_header_sane(buf.data(), n))) return std::nullopt;
   Decoder decoder(*format);
   while (n > 0) {
     if (!decoder.feed(buf.data(), n)) return std::nullopt;

@@ -224,6 +224,13 @@ TEST(Codec, DamagedPngFails) {
   }
 }
 
+// A small BMP whose header field at `at` holds v.
+Bytes bmp_with_field(size_t at, uint32_t v) {
+  Bytes b = bmp24(2, 2, std::vector<Colour>(4, rgba(1, 2, 3)));
+  for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+  return b;
+}
+
 long max_rss_kb() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
@@ -234,6 +241,9 @@ TEST(Codec, OversizedDeclarationsFailFastWithoutTakingMemory) {
   const Bytes cases[] = {
       png_header_only(20000, 20000), png_header_only(16385, 1), png_header_only(1, 16385),
       png_header_only(0x7fffffff, 0x7fffffff), bmp24(20000, 20000, {}), bmp24(20000, 1, {}),
+      bmp_with_field(14, 0xc7c7c7c7),  // header size
+      bmp_with_field(10, 0xc7c7c7c7),  // offset of the pixels
+      bmp_with_field(46, 0xb9000000),  // colours used
   };
   const long rss = max_rss_kb();
   const auto t0 = std::chrono::steady_clock::now();
