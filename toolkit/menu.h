@@ -52,6 +52,7 @@ constexpr int kKeyDown = 0x28;
 constexpr int kKeyInsert = 0x2d;
 constexpr int kKeyDelete = 0x2e;
 constexpr int kKeyF1 = 0x70;  // kKeyF1 + n - 1 for Fn, up to F12
+constexpr int kKeyF5 = kKeyF1 + 4;
 // Modifiers: kShift, kAlt, kControl of toolkit/events.h, or 0.
 
 // Pressing the key with exactly these modifiers in the window raises the

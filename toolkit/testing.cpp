@@ -277,6 +277,7 @@ void type_text(int widget, const std::string& text) {
   if (!rec) return;
   if (rec->kind == WidgetKind::Input) {
     GtkEditable* e = GTK_EDITABLE(rec->main);
+    if (!gtk_editable_get_editable(e)) return;  // nobody can type there
     gint pos = gint(g_utf8_strlen(gtk_entry_get_text(GTK_ENTRY(rec->main)), -1));
     gtk_editable_set_position(e, pos);
     gtk_editable_insert_text(e, text.c_str(), gint(text.size()), &pos);
@@ -286,7 +287,8 @@ void type_text(int widget, const std::string& text) {
     GtkTextIter end;
     gtk_text_buffer_get_end_iter(b, &end);
     gtk_text_buffer_place_cursor(b, &end);
-    gtk_text_buffer_insert_interactive_at_cursor(b, text.data(), gint(text.size()), TRUE);
+    gtk_text_buffer_insert_interactive_at_cursor(b, text.data(), gint(text.size()),
+                                                 gtk_text_view_get_editable(GTK_TEXT_VIEW(rec->main)));
   }
   process_pending_now();
 }
@@ -298,6 +300,7 @@ void paste_text(int widget, const std::string& text) {
   gtk_clipboard_set_text(clip, text.c_str(), gint(text.size()));
   std::string before = tk::text(widget);
   if (rec->kind == WidgetKind::Input) {
+    if (!gtk_editable_get_editable(GTK_EDITABLE(rec->main))) return;
     gtk_editable_set_position(GTK_EDITABLE(rec->main), -1);
     g_signal_emit_by_name(rec->main, "paste-clipboard");
   } else {

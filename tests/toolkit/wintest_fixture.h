@@ -1,0 +1,54 @@
+#pragma once
+// Shared by the toolkit's window tests: a fixture that leaves no window,
+// event or image behind, and small helpers over the event queue.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <vector>
+
+#include "imaging/image.h"
+#include "toolkit/testing.h"
+#include "toolkit/toolkit.h"
+
+class WinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    tk::set_test_mode(true);
+    tk::process_pending();
+    tk::clear_events();
+  }
+  void TearDown() override {
+    tk::close_all_windows();
+    tk::process_pending();
+    tk::clear_events();
+    imaging::free_all_images();
+  }
+};
+
+// The subtypes of the queued widget events of one widget, taking every event.
+inline std::vector<int> subtypes_of(int widget) {
+  std::vector<int> out;
+  for (const tk::Event& e : tk::test::take_events())
+    if (e.type == tk::kEventWidget && e.object == widget) out.push_back(e.subtype);
+  return out;
+}
+
+// Runs GTK's loop until `done` holds or ms pass (for window-manager round trips).
+inline bool eventually(const std::function<bool()>& done, int ms = 3000) {
+  gint64 end = g_get_monotonic_time() + gint64(ms) * 1000;
+  while (!done()) {
+    if (g_get_monotonic_time() > end) return false;
+    g_usleep(5000);
+    tk::process_pending();
+  }
+  return true;
+}
+
+// Queued events of one type for one window, taking every event.
+inline std::vector<tk::Event> events_of_type(int type, int window) {
+  std::vector<tk::Event> out;
+  for (const tk::Event& e : tk::test::take_events())
+    if (e.type == type && e.window == window) out.push_back(e);
+  return out;
+}
