@@ -1,0 +1,272 @@
+// Each generator visits its list once and finds what belongs to a record
+// (frames of a sprite, scripts of an object, tiles and instances of a scene)
+// through an index built once per call, so the time grows with the number of
+// records and not with their product.
+#include <algorithm>
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "imaging/image.h"
+#include "maker/export/generators.h"
+#include "maker/export/js_text.h"
+#include "maker/project/state.h"
+
+namespace {
+
+using js::kNewLine;
+using js::put;
+
+// Positions of the records of `list`, grouped by the name `key` gives them,
+// each group in list order.
+template <class T, class Key>
+std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList<T>& list,
+                                                               Key key) {
+  std::unordered_map<std::string_view, std::vector<int>> groups;
+  for (int i = 0; i < list.count(); ++i) groups[key(list[i])].push_back(i);
+  return groups;
+}
+
+const std::vector<int>& group_of(const std::unordered_map<std::string_view, std::vector<int>>& groups,
+                                 const std::string& name) {
+  static const std::vector<int> none;
+  auto it = groups.find(name);
+  return it == groups.end() ? none : it->second;
+}
+
+void open_constructor(std::string& out, const std::string& name) {
+  put(out, "function __", name, "() { ", kNewLine);
+}
+
+void close_constructor(std::string& out, const std::string& name) {
+  put(out, "}; var ", name, " = new __", name, "();", kNewLine, kNewLine);
+}
+
+template <class Audio>
+std::string gen_audio_js(const RecordList<Audio>& list) {
+  std::string out;
+  out.reserve(size_t(list.count()) * 160);
+  for (const Audio& a : list) {
+    if (a.wav_file.empty() && a.mp3_file.empty() && a.ogg_file.empty()) continue;
+    open_constructor(out, a.name);
+    put(out, "__audio_init__(this, ", a.name, ", '", a.wav_file, "', '", a.mp3_file, "', '",
+        a.ogg_file, "');", kNewLine);
+    close_constructor(out, a.name);
+  }
+  return out;
+}
+
+struct EventKind {
+  std::string_view type, handler, opening, closing;
+};
+
+constexpr std::array<EventKind, 9> kEvents = {{
+    {"Creation", "on_creation", "", ""},
+    {"Destroy", "on_destroy", "", ""},
+    {"Step", "on_step", "", ""},
+    {"End step", "on_end_step", "", ""},
+    {"Collision", "on_collision", "", ""},
+    {"Room start", "on_roomstart", "", ""},
+    {"Room end", "on_roomend", "", ""},
+    {"Animation end", "on_animationend",
+     "if(this.image_index >= this.image_number - 1) {\r\n", "}\r\n"},
+    {"Draw", "on_draw", "if (this.visible == 1) {\r\n__handle_sprite__(this);\r\n", "}\r\n"},
+}};
+constexpr size_t kCollision = 4;
+
+// The scripts of each object by event, in script-list order.
+using ScriptsByEvent = std::array<std::vector<int>, kEvents.size()>;
+
+std::unordered_map<std::string_view, ScriptsByEvent> index_scripts() {
+  std::unordered_map<std::string_view, size_t> event_of;
+  for (size_t e = 0; e < kEvents.size(); ++e) event_of[kEvents[e].type] = e;
+  std::unordered_map<std::string_view, ScriptsByEvent> index;
+  for (int i = 0; i < g_scripts.count(); ++i) {
+    auto e = event_of.find(g_scripts[i].event_type);
+    if (e != event_of.end()) index[g_scripts[i].owner_object][e->second].push_back(i);
+  }
+  return index;
+}
+
+void put_event_body(std::string& out, size_t event, const std::vector<int>& scripts) {
+  for (int i : scripts) {
+    const Script& s = g_scripts[i];
+    if (event != kCollision) {
+      put(out, s.code, kNewLine);
+    } else if (!s.parameter.empty()) {
+      put(out, "this.other = this.place_meeting(this.x, this.y, ", s.parameter, ");", kNewLine,
+          "if(this.other != null) {", kNewLine, s.code, kNewLine, "}", kNewLine);
+    }
+  }
+}
+
+// The tile groups of one scene: a group per depth, in the order the depths
+// first appear, holding a group per background, in the order the backgrounds
+// first appear in the scene, holding the tiles in list order.
+void put_tile_groups(std::string& out, const std::vector<int>& tiles) {
+  std::unordered_map<int, int> depth_rank;
+  std::unordered_map<std::string_view, int> background_rank;
+  struct Placed {
+    int depth, background, tile;
+  };
+  std::vector<Placed> placed;
+  placed.reserve(tiles.size());
+  for (int i : tiles) {
+    const Tile& t = g_tiles[i];
+    int d = depth_rank.try_emplace(t.depth, int(depth_rank.size())).first->second;
+    int b = background_rank.try_emplace(t.background_name, int(background_rank.size()))
+                .first->second;
+    placed.push_back({d, b, i});
+  }
+  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
+    return a.depth != b.depth ? a.depth < b.depth : a.background < b.background;
+  });
+  for (size_t k = 0; k < placed.size(); ++k) {
+    const Tile& t = g_tiles[placed[k].tile];
+    bool new_depth = k == 0 || placed[k].depth != placed[k - 1].depth;
+    bool new_background = new_depth || placed[k].background != placed[k - 1].background;
+    if (new_depth) {
+      if (k > 0) put(out, "]],", kNewLine);
+      put(out, "[", t.depth, ",", kNewLine);
+    }
+    if (new_background) {
+      if (!new_depth) put(out, "],", kNewLine);
+      put(out, "[", t.background_name, ",", kNewLine);
+    } else {
+      put(out, ",", kNewLine);
+    }
+    put(out, "[", t.source_left, ",", t.source_top, ",", t.width, ",", t.height, ",", t.x, ",",
+        t.y, "]");
+  }
+  if (!placed.empty()) put(out, "]]");
+}
+
+}  // namespace
+
+int object_has_event(const std::string& object_name, const std::string& event_type) {
+  for (const Script& s : g_scripts)
+    if (s.owner_object == object_name && s.event_type == event_type) return 1;
+  return 0;
+}
+
+std::string gen_sprites_js() {
+  auto frames = group_by(g_frames, [](const Frame& f) -> std::string_view { return f.sprite_name; });
+  std::string out;
+  out.reserve(size_t(g_sprites.count()) * 200 + size_t(g_frames.count()) * 32);
+  for (const Sprite& s : g_sprites) {
+    const std::vector<int>& own = group_of(frames, s.name);
+    int width = 0, height = 0;
+    if (!own.empty()) {
+      width = imaging::image_width(g_frames[own.back()].image);
+      height = imaging::image_height(g_frames[own.back()].image);
+    }
+    open_constructor(out, s.name);
+    put(out, "__sprite_init__(this, ", s.name, ", ", width, ", ", height, ", ", s.origin_x, ", ",
+        s.origin_y, ", '", s.collision_shape, "', ", s.collision_radius, ", ", s.collision_left,
+        ", ", s.collision_right, ", ", s.collision_top, ", ", s.collision_bottom, ", [");
+    for (size_t k = 0; k < own.size(); ++k) {
+      const Frame& f = g_frames[own[k]];
+      put(out, k ? ",'" : "'", f.sprite_name, "_", f.file_counter, ".png'");
+    }
+    put(out, "]);", kNewLine);
+    close_constructor(out, s.name);
+  }
+  return out;
+}
+
+std::string gen_sounds_js() { return gen_audio_js(g_sounds); }
+std::string gen_musics_js() { return gen_audio_js(g_musics); }
+
+std::string gen_backgrounds_js() {
+  std::string out;
+  out.reserve(size_t(g_backgrounds.count()) * 120);
+  for (const Background& b : g_backgrounds) {
+    if (b.image_file.empty()) continue;
+    open_constructor(out, b.name);
+    put(out, "__background_init__(this, ", b.name, ", '", b.image_file, "')");
+    close_constructor(out, b.name);
+  }
+  return out;
+}
+
+std::string gen_fonts_js() {
+  std::string out;
+  out.reserve(size_t(g_fonts.count()) * 120);
+  for (const Font& f : g_fonts) {
+    open_constructor(out, f.name);
+    put(out, "__font_init__(this, ", f.name, ", '", f.family, "', ", f.size, ", ", f.bold, ", ",
+        f.italic, ")");
+    close_constructor(out, f.name);
+  }
+  return out;
+}
+
+std::string gen_objects_js() {
+  const bool with_this = g_game_settings[0].advanced_mode == 0;
+  const auto scripts = index_scripts();
+  size_t size = 0;
+  for (const Script& s : g_scripts) size += s.code.size() + s.parameter.size() + 96;
+  std::string out;
+  out.reserve(size + size_t(g_objects.count()) * 400);
+  for (int position = 0; position < g_objects.count(); ++position) {
+    const GameObject& o = g_objects[position];
+    if (o.is_prototype != 1) continue;
+    auto own = scripts.find(o.name);
+    put(out, "function __", o.name, "() {", kNewLine, "__instance_init__(this, ", o.name, ", ",
+        js::name_or_null(o.parent_name), ", ", o.visible, ", ", o.depth, ", ",
+        js::name_or_null(o.sprite_name), ", ", o.collision, ", ", position, ");", kNewLine);
+    for (size_t e = 0; e < kEvents.size(); ++e) {
+      const EventKind& event = kEvents[e];
+      if (own == scripts.end() || own->second[e].empty()) {
+        put(out, "this.", event.handler, " = ", event.handler, "_i;", kNewLine);
+        continue;
+      }
+      put(out, "this.", event.handler, " = function() {", kNewLine, event.opening);
+      if (with_this) put(out, "with(this) {", kNewLine);
+      put_event_body(out, e, own->second[e]);
+      if (with_this) put(out, "}", kNewLine);
+      put(out, event.closing, "};", kNewLine);
+    }
+    close_constructor(out, o.name);
+  }
+  return out;
+}
+
+std::string gen_scenes_js() {
+  auto tiles = group_by(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; });
+  auto objects =
+      group_by(g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; });
+  size_t size = size_t(g_tiles.count()) * 40 + size_t(g_objects.count()) * 40;
+  for (const Scene& s : g_scenes) size += s.code.size() + 400;
+  std::string out;
+  out.reserve(size);
+  for (const Scene& s : g_scenes) {
+    open_constructor(out, s.name);
+    put(out, "this.tiles = [", kNewLine);
+    put_tile_groups(out, group_of(tiles, s.name));
+    put(out, "];", kNewLine, "this.objects = [", kNewLine);
+    const std::vector<int>& placed = group_of(objects, s.name);
+    for (size_t k = 0; k < placed.size(); ++k) {
+      const GameObject& o = g_objects[placed[k]];
+      if (k) put(out, ",", kNewLine);
+      put(out, "[", o.template_name, ",", o.x, ",", o.y, "]");
+    }
+    put(out, "];", kNewLine, "this.start = function() {", kNewLine);
+    put(out, "__room_start__(this, ", s.name, ", ", s.width, ", ", s.height, ", ", s.speed, ", ",
+        s.back_red, ", ", s.back_green, ", ", s.back_blue, ", ");
+    if (s.background_name.empty())
+      put(out, "null");
+    else
+      put(out, s.background_name, ".image");
+    put(out, ", ", s.tile_horizontal, ", ", s.tile_vertical, ", ", s.stretch, ", ", s.view_width,
+        ", ", s.view_height, ", ", js::name_or_null(s.follow_object), ", ", s.follow_border_x,
+        ", ", s.follow_border_y, ");", kNewLine);
+    if (!s.code.empty()) put(out, kNewLine, s.code, kNewLine);
+    put(out, "};", kNewLine, "}", kNewLine, "var ", s.name, " = new __", s.name, "();", kNewLine,
+        "qp_scenes.push(", s.name, ");", kNewLine);
+  }
+  if (g_scenes.count() > 0) put(out, "qp_room_to_go = ", g_scenes[0].name, ";", kNewLine);
+  return out;
+}
