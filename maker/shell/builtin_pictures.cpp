@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 using imaging::Image;
 
@@ -203,7 +204,7 @@ void draw_glyph(cairo_t* cr, const char* glyph) {
         cairo_scale(cr, s, s);
         break;
       }
-      default: break;  // an unknown letter is skipped with its numbers below
+      default: break;  // anything else is skipped one character at a time
     }
   }
   cairo_restore(cr);
@@ -374,11 +375,18 @@ Image make_about(const BuiltinPicture& p) {
   return c.finish();
 }
 
-// Copies rows of 4-byte pixels, `pattern(y)` giving each row, into a new image.
+// An image of rows of 4-byte pixels, `pattern(y)` giving each row, written in
+// one pass.
 template <class Pattern>
 Image image_from_rows(int w, int h, Pattern pattern) {
-  Image image(w, h);
-  for (int y = 0; y < h; ++y) std::memcpy(image.at(0, y), pattern(y), size_t(w) * 4);
+  Image image;
+  image.width = w;
+  image.height = h;
+  image.pixels.reserve(size_t(w) * h * 4);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = pattern(y);
+    image.pixels.insert(image.pixels.end(), row, row + size_t(w) * 4);
+  }
   return image;
 }
 
@@ -613,7 +621,7 @@ std::span<const BuiltinPicture> builtin_pictures() { return kPictures; }
 
 void load_builtin_pictures() {
   for (const BuiltinPicture& p : kPictures) imaging::adopt_image(p.number, p.make(p));
-  imaging::Image preview(100, 100);
+  Image preview(100, 100);
   for (size_t i = 3; i < preview.pixels.size(); i += 4) preview.pixels[i] = 255;
   imaging::adopt_image(kEmptyPreviewImage, std::move(preview));
 }
