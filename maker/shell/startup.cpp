@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "maker/export/export.h"
 #include "maker/project/keywords.h"
 #include "maker/project/new_project.h"
 #include "maker/project/records.h"
@@ -18,6 +19,7 @@ void show_splash() {
                                tk::kWindowBorderless | tk::kWindowCentred);
   tk::image_view(tk::kAny, 0, 0, 800, 600, kSplashPicture);
   tk::process_pending();
+  g_engine_template = load_engine_template();
   tk::close_window(splash);
 }
 

@@ -1,0 +1,157 @@
+#!/usr/bin/env bash
+# maker_program.sh BINARY CASE: starts quillop-maker in a scratch working
+# directory on the test display and drives it from outside with xdotool.
+set -uo pipefail
+bin=$1
+case_name=$2
+[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
+
+work=$(mktemp -d /tmp/quillop-program-XXXXXX)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || exit 1
+
+fail() { echo "FAIL: $*"; exit 1; }
+title="Quillop Game Maker v1.2.7"
+
+start() {
+  "$bin" "$@" >"$work/.out" 2>&1 &
+  pid=$!
+  main_window=$(timeout 15 xdotool search --sync --limit 1 --name "^$title\$" 2>/dev/null | head -1) ||
+    true
+  [ -n "$main_window" ] || fail "no main window titled '$title'"
+  # Start-up ends with the shortcuts; the first shortcut press may race it.
+  sleep 0.5
+}
+
+# Waits up to 10 s for the program to end; its exit code in $status.
+wait_for_end() {
+  for _ in $(seq 100); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      status=$?
+      pid=
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+
+window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
+wait_for_window() {
+  for _ in $(seq 100); do
+    w=$(window_named "$1")
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+keys() {
+  xdotool windowactivate --sync "$main_window" 2>/dev/null
+  xdotool key --clearmodifiers "$@"
+}
+
+fresh_preferences() {
+  printf '\xef\xbb\xbf\n'
+  printf '%s\n' "[Code editor]" "sci_color_fore = 0" "sci_color_selection_back = 4194304" \
+    "sci_color_selection_fore = 16777215" "sci_color_command = 14888246" \
+    "sci_color_comment = 10526880" "sci_color_function = 2335523" "sci_color_number = 4210896" \
+    "sci_color_resource = 12298801" "sci_color_string = 12976326" \
+    "sci_color_qp_constant = 3947580" "sci_color_qp_function = 2255392" \
+    "sci_color_qp_variable = 1265745" "sci_color_caret = 15790335" \
+    "sci_font_family = Consolas" "sci_font_size = 11" "x = -1" "y = -1" "width = -1" \
+    "height = -1" "maximized = -1" "[Browser]" "add_file_protocol = 0" "[Misc]" \
+    "CheckProgramVersion = 1" "GenerateIndexHTML = 1" "ConfirmExit = 1"
+}
+
+working_folders() { find . -maxdepth 1 -name '_temp_[0-9][0-9][0-9][0-9][0-9][0-9]' -type d | wc -l; }
+
+# Exit through the question: Ctrl+X, then Yes in the "Confirm" box.
+exit_with_yes() {
+  keys ctrl+x
+  confirm=$(wait_for_window Confirm) || fail "no exit question"
+  xdotool windowactivate --sync "$confirm" 2>/dev/null
+  xdotool key --clearmodifiers alt+y
+  wait_for_end
+  [ "$status" -eq 0 ] || fail "exit code $status"
+}
+
+case $case_name in
+  startup_files)
+    start
+    [ "$(working_folders)" -eq 1 ] || fail "no working folder _temp_HHMMSS"
+    [ -d Projects ] || fail "no Projects folder"
+    [ -d Extensions ] || fail "no Extensions folder"
+    cmp preferences.dat <(fresh_preferences) || fail "preferences.dat is not the fresh file"
+    [ -f export.js ] || fail "the engine template was not created"
+    exit_with_yes
+    [ "$(working_folders)" -eq 0 ] || fail "the working folder is left after exit"
+    cmp preferences.dat <(fresh_preferences) || fail "preferences.dat changed at exit"
+    ;;
+  exit_declined)
+    start
+    keys ctrl+x
+    confirm=$(wait_for_window Confirm) || fail "no exit question"
+    xdotool windowactivate --sync "$confirm" 2>/dev/null
+    xdotool key --clearmodifiers alt+n
+    sleep 0.5
+    kill -0 "$pid" 2>/dev/null || fail "the program ended on No"
+    [ "$(working_folders)" -eq 1 ] || fail "the working folder went on No"
+    # The close box (the window manager's close) asks the same question.
+    xdotool windowactivate --sync "$main_window" 2>/dev/null
+    xdotool key --clearmodifiers alt+F4
+    wait_for_window Confirm >/dev/null || fail "no question on the close box"
+    exit_with_yes_after_question=$(window_named Confirm)
+    xdotool windowactivate --sync "$exit_with_yes_after_question" 2>/dev/null
+    xdotool key --clearmodifiers alt+y
+    wait_for_end
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    ;;
+  exit_unconfirmed)
+    fresh_preferences | sed 's/^ConfirmExit = 1$/ConfirmExit = 0/' >preferences.dat
+    start
+    keys ctrl+x
+    wait_for_end
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    [ "$(working_folders)" -eq 0 ] || fail "the working folder is left after exit"
+    grep -q '^ConfirmExit = 0$' preferences.dat || fail "ConfirmExit was not kept"
+    ;;
+  debug_window)
+    start -d
+    [ -n "$(window_named Debug)" ] || fail "no Debug window with -d"
+    exit_with_yes
+    start x y -d
+    [ -z "$(window_named Debug)" ] || fail "Debug window with -d as third parameter"
+    exit_with_yes
+    ;;
+  bad_preferences)
+    # Garbage, one long line without line ends, and a folder: defaults, no crash.
+    for kind in garbage noends folder; do
+      rm -rf preferences.dat
+      case $kind in
+        garbage) head -c 65536 /dev/urandom >preferences.dat ;;
+        noends) head -c 200000 /dev/zero | tr '\0' '=' >preferences.dat ;;
+        folder) mkdir preferences.dat ;;
+      esac
+      start
+      exit_with_yes
+    done
+    [ -d preferences.dat ] || fail "the folder preferences.dat was replaced"
+    ;;
+  projects_is_file)
+    echo "not a folder" >Projects
+    start
+    [ -f Projects ] || fail "Projects was replaced"
+    exit_with_yes
+    ;;
+  *)
+    fail "unknown case $case_name"
+    ;;
+esac
+echo "passed: $case_name"
