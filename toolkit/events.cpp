@@ -218,6 +218,10 @@ void remove_timer(int window, int timer) {
   if (it == w->timers.end()) return;
   g_source_remove(it->second);
   w->timers.erase(it);
+  // A tick queued before the removal must not reach the program afterwards.
+  std::erase_if(queue, [&](const Event& e) {
+    return e.type == kEventTimer && e.window == window && e.object == timer;
+  });
 }
 
 bool timer_exists(int window, int timer) {
