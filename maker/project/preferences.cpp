@@ -119,7 +119,7 @@ class Document {
     while (!bytes.empty()) {
       size_t lf = bytes.find('\n');
       std::string_view line = bytes.substr(0, lf);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+      while (!line.empty() && line.back() == '\r') line.remove_suffix(1);
       lines_.emplace_back(line);
       bytes.remove_prefix(lf == bytes.npos ? bytes.size() : lf + 1);
     }

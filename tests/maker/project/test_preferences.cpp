@@ -161,6 +161,8 @@ TEST_F(Preferences, ValuesAreReadAsTheFileGivesThem) {
       {"empty value reads 0", "[Code editor]\nsci_font_size =\n", font_size, 0},
       {"digits up to the first other", "[Code editor]\nsci_font_size = 12pt\n", font_size, 12},
       {"blanks, tabs and CR around", "[Code editor]\n\t sci_font_size \t=  -3 \t\r\n", font_size, -3},
+      {"several CRs before LF", "[Code editor]\r\r\nsci_font_family = 1\r\r\nsci_font_size = 7\r\r\n",
+       font_size, 7},
       {"plus sign", "[Code editor]\nsci_font_size = +8\n", font_size, 8},
       {"beyond int stops at its end", "[Code editor]\nsci_font_size = 99999999999999999999\n",
        font_size, INT_MAX},
