@@ -1,9 +1,14 @@
 #include "maker/export/export.h"
 
+#include <string.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#include <vector>
 
 #include "maker/export/generators.h"
 #include "maker/export/run_game.h"
@@ -31,9 +36,9 @@ constexpr Generator kGenerators[] = {
 static_assert(std::size(kGenerators) == 11);
 
 // Writes are lost without a message when the file cannot be created.
-void write_file(const fs::path& path, std::string_view text) {
+void write_file(const fs::path& path, const std::vector<std::string_view>& pieces) {
   if (FILE* f = std::fopen(path.c_str(), "wb")) {
-    if (!text.empty()) std::fwrite(text.data(), 1, text.size(), f);
+    for (std::string_view piece : pieces) std::fwrite(piece.data(), 1, piece.size(), f);
     std::fclose(f);
   }
 }
@@ -82,28 +87,90 @@ std::string load_engine_template() {
   return text;
 }
 
-std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections) {
+std::vector<std::string_view> replace_markers_in_pieces(
+    std::string_view text, const std::array<std::string, 11>& sections) {
+  // The working text is kept as pieces of the template and of the sections,
+  // so a pass copies no text. A marker may start in one piece and end in a
+  // later one (an earlier section can complete it), which the search allows.
+  std::vector<std::string_view> pieces;
+  if (!text.empty()) pieces.push_back(text);
   for (size_t m = 0; m < kSectionMarkers.size(); ++m) {
-    const std::string& marker = kSectionMarkers[m];
-    size_t at = text.find(marker);
-    if (at == std::string::npos) continue;
-    std::string replaced;
-    replaced.reserve(text.size() + sections[m].size());
-    size_t from = 0;
-    for (; at != std::string::npos; at = text.find(marker, from)) {
-      replaced.append(text, from, at - from).append(sections[m]);
-      from = at + marker.size();
+    const std::string_view marker = kSectionMarkers[m];
+    // Whether the marker starts at offset `at` of piece `i`; on a match,
+    // (i, at) becomes the position just after it.
+    auto matches_at = [&](size_t& i, size_t& at) {
+      size_t pi = i, pat = at;
+      for (char c : marker) {
+        while (pi < pieces.size() && pat == pieces[pi].size()) ++pi, pat = 0;
+        if (pi == pieces.size() || pieces[pi][pat] != c) return false;
+        ++pat;
+      }
+      i = pi, at = pat;
+      return true;
+    };
+    std::vector<std::string_view> out;
+    bool found = false;
+    size_t i = 0, at = 0;      // search position
+    size_t ci = 0, cat = 0;    // start of the text not yet copied to out
+    auto copy_until = [&](size_t end_i, size_t end_at) {
+      for (; ci < end_i; ++ci, cat = 0)
+        if (cat < pieces[ci].size()) out.push_back(pieces[ci].substr(cat));
+      if (ci < pieces.size() && end_at > cat) out.push_back(pieces[ci].substr(cat, end_at - cat));
+      cat = end_at;
+    };
+    while (i < pieces.size()) {
+      std::string_view piece = pieces[i];
+      const void* hit = at + marker.size() <= piece.size()
+                            ? memmem(piece.data() + at, piece.size() - at, marker.data(), marker.size())
+                            : nullptr;
+      size_t start_i = i, start_at;
+      if (hit) {
+        start_at = size_t(static_cast<const char*>(hit) - piece.data());
+        at = start_at + marker.size();
+      } else {
+        // Only a marker running on into the next pieces is left here.
+        start_at = std::max(at, piece.size() >= marker.size() ? piece.size() - marker.size() + 1 : 0);
+        bool spans = false;
+        for (; start_at < piece.size() && !spans; ++start_at) {
+          size_t ei = i, eat = start_at;
+          if (matches_at(ei, eat)) spans = true, i = ei, at = eat;
+        }
+        if (!spans) {
+          ++i, at = 0;
+          continue;
+        }
+        --start_at;
+      }
+      found = true;
+      copy_until(start_i, start_at);
+      if (!sections[m].empty()) out.push_back(sections[m]);
+      ci = i, cat = at;
     }
-    replaced.append(text, from);
-    text = std::move(replaced);
+    if (!found) continue;
+    copy_until(pieces.size(), 0);
+    pieces = std::move(out);
   }
-  return text;
+  return pieces;
 }
 
-std::string fill_engine_template(const std::string& engine_template) {
+std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections) {
+  std::string out;
+  for (std::string_view piece : replace_markers_in_pieces(text, sections)) out.append(piece);
+  return out;
+}
+
+namespace {
+
+std::array<std::string, 11> generate_sections() {
   std::array<std::string, 11> sections;
   for (size_t m = 0; m < sections.size(); ++m) sections[m] = kGenerators[m]();
-  return replace_section_markers(engine_template, sections);
+  return sections;
+}
+
+}  // namespace
+
+std::string fill_engine_template(const std::string& engine_template) {
+  return replace_section_markers(engine_template, generate_sections());
 }
 
 int export_game() {
@@ -118,9 +185,10 @@ int export_game() {
   fs::remove(folder / "game.js", error);
   if (pref_generate_index_html == 1) {
     fs::remove(folder / "index.html", error);
-    write_file(folder / "index.html", index_html_text());
+    write_file(folder / "index.html", {index_html_text()});
   }
-  write_file(folder / "game.js", fill_engine_template(g_engine_template));
+  const auto sections = generate_sections();
+  write_file(folder / "game.js", replace_markers_in_pieces(g_engine_template, sections));
   tk::pause(1000);
   tk::close_window(wait);
   show_wait_window(kSavedPicture);

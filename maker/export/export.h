@@ -3,6 +3,8 @@
 // written as game.js (and index.html) into the project folder.
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // The eleven section markers of the engine template, in replacement order.
 extern const std::array<std::string, 11> kSectionMarkers;
@@ -16,6 +18,11 @@ std::string load_engine_template();
 // marker in the text so far by sections[marker index]. A later marker that an
 // earlier section brought in is replaced too.
 std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections);
+
+// The same result as pieces of `text` and of the sections, in order, for
+// writing without building the whole text. Valid while both live.
+std::vector<std::string_view> replace_markers_in_pieces(std::string_view text,
+                                                        const std::array<std::string, 11>& sections);
 
 // The engine template with every section generated from the current project.
 std::string fill_engine_template(const std::string& engine_template);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "maker/export/export.h"
 #include "maker/export/generators.h"
@@ -77,12 +78,59 @@ TEST(ReplaceSectionMarkers, MarkerByMarkerOnTheTextSoFar) {
          return s;
        }(),
        "<10>"},
+      {"a marker completed by two short sections in a row",
+       "//QUI" + m[2] + m[3],
+       [&] {
+         auto s = numbered;
+         s[2] = "LLOP_";
+         s[3] = "FONTS";
+         return s;
+       }(),
+       "<8>"},
       {"empty sections remove the markers", m[2] + "x" + m[3], {}, "x"},
       {"markers are case-sensitive", "//quillop_sprites //QUILLOP_SPRITE", numbered,
        "//quillop_sprites //QUILLOP_SPRITE"},
   };
   for (const Case& c : cases)
     EXPECT_EQ(replace_section_markers(c.text, c.sections), c.expected) << c.what;
+}
+
+// The replacement written the plain way: one whole-text pass per marker.
+std::string replaced_the_plain_way(std::string text, const std::array<std::string, 11>& sections) {
+  for (size_t m = 0; m < kSectionMarkers.size(); ++m) {
+    std::string out;
+    size_t from = 0;
+    for (size_t at; (at = text.find(kSectionMarkers[m], from)) != std::string::npos;
+         from = at + kSectionMarkers[m].size())
+      out.append(text, from, at - from).append(sections[m]);
+    text = out.append(text, from);
+  }
+  return text;
+}
+
+TEST(ReplaceSectionMarkers, AgreesWithWholeTextPassesOnMarkerFragments) {
+  // Texts made of markers, their beginnings and ends, and a little else, so
+  // that markers are cut and completed across sections in every way.
+  std::vector<std::string> fragments = {"x", "/", "//", "//QUILLOP_", "_", "S"};
+  for (const std::string& marker : kSectionMarkers)
+    for (size_t cut : {size_t(0), size_t(3), size_t(10), marker.size() - 2}) {
+      fragments.push_back(marker.substr(0, cut));
+      fragments.push_back(marker.substr(cut));
+    }
+  unsigned seed = 12345;
+  auto next = [&](size_t n) { return (seed = seed * 1103515245u + 12345u) / 65536 % n; };
+  auto random_text = [&](size_t parts) {
+    std::string t;
+    for (size_t k = next(parts); k > 0; --k) t += fragments[next(fragments.size())];
+    return t;
+  };
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::string text = random_text(12);
+    std::array<std::string, 11> sections;
+    for (std::string& section : sections) section = random_text(4);
+    ASSERT_EQ(replace_section_markers(text, sections), replaced_the_plain_way(text, sections))
+        << "trial " << trial << ": " << text;
+  }
 }
 
 class Export : public WorkingDirTest {
