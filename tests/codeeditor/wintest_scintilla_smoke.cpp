@@ -74,9 +74,3 @@ TEST(ScintillaSmoke, ContainerIsAskedToStyle) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  gtk_init(&argc, &argv);
-  testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

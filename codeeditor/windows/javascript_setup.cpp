@@ -1,0 +1,143 @@
+#include "codeeditor/windows/javascript_setup.h"
+
+#include <string>
+#include <string_view>
+
+#include "codeeditor/code_editor.h"
+#include "maker/project/state.h"
+
+using namespace codeeditor;
+
+namespace {
+
+constexpr const char* kJavaScriptKeywords =
+    "break case catch continue debugger default delete do else finally for function if in "
+    "instanceof new return switch this throw try typeof var void while with true false null "
+    "undefined";
+constexpr const char* kJavaScriptSeparators = "=+-*/%()[],.|&;";
+
+constexpr int kStyleCommand = 2, kStyleComment = 3, kStyleString = 4, kStyleNumber = 5,
+              kStyleFunction = 6, kStyleResource = 7, kStyleEngineFunction = 8,
+              kStyleEngineVariable = 9, kStyleConstant = 10, kStyleError = 11;
+
+// Collects words for one addition. Adding one name at a time and sorting
+// after each gives the same table as adding a run of names and sorting once
+// (keys are unique, so the sort is total); this keeps the set-up linear.
+struct WordBatch {
+  std::string words;
+  void add(std::string_view name) {
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    if (name.empty()) return;
+    if (!words.empty()) words += ' ';
+    words += name;
+  }
+  // Adds the batch; the number of words added.
+  int flush(int widget, int style) {
+    int n = editor_add_words(widget, words, style, kWordKeyword);
+    words.clear();
+    return n;
+  }
+};
+
+template <class List>
+void add_names(WordBatch& batch, const List& list) {
+  for (const auto& record : list) batch.add(record.name);
+}
+
+int keyword_style(const std::string& kind) {
+  if (kind == "Fn") return kStyleEngineFunction;
+  if (kind == "Var") return kStyleEngineVariable;
+  if (kind == "Cons") return kStyleConstant;
+  return -1;
+}
+
+bool is_word_char(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+
+}  // namespace
+
+void setup_javascript_editor(int widget) {
+  if (!code_editor_of(widget)) return;
+  editor_set_color(widget, 2, pref_color_text);
+  editor_set_color(widget, 3, pref_color_selection_back);
+  editor_set_color(widget, 4, pref_color_selection_fore);
+  editor_set_color(widget, 7, pref_color_caret);
+  editor_set_font(widget, pref_font_family, pref_font_size, -1);
+  editor_set_tabs(widget, 4, 0);
+  editor_set_margin_width(widget, 2, 24);
+
+  editor_set_style_colors(widget, kStyleCommand, pref_color_command, -1);
+  editor_set_style_font(widget, kStyleComment, "", -1, 2);
+  editor_set_style_colors(widget, kStyleComment, pref_color_comment, -1);
+  editor_set_style_colors(widget, kStyleEngineFunction, pref_color_engine_function, -1);
+  editor_set_style_colors(widget, kStyleEngineVariable, pref_color_engine_variable, -1);
+  editor_set_style_colors(widget, kStyleConstant, pref_color_constant, -1);
+  editor_set_style_colors(widget, kStyleResource, pref_color_resource, -1);
+  editor_set_style_colors(widget, kStyleString, pref_color_string, -1);
+  editor_set_style_colors(widget, kStyleNumber, pref_color_number, -1);
+  editor_set_style_colors(widget, kStyleFunction, pref_color_function, -1);
+  editor_set_style_font(widget, kStyleError, "", -1, 1);
+  editor_set_style_colors(widget, kStyleError, rgb(255, 0, 0), -1);
+
+  editor_add_delimiters(widget, "\"", "\"", kWordDelimited, kStyleString);
+  editor_add_delimiters(widget, "'", "'", kWordDelimited, kStyleString);
+  editor_add_delimiters(widget, "(", "", kWordSuffix, kStyleFunction);
+  editor_add_delimiters(widget, ")", "", 0, kStyleFunction);
+  editor_add_keywords(widget, kJavaScriptKeywords, kStyleCommand, kWordKeyword, 1);
+  editor_add_keywords(widget, "{", kStyleCommand, kWordFoldOpen, 0);
+  editor_add_keywords(widget, "}", kStyleCommand, kWordFoldClose, 0);
+
+  WordBatch batch;
+  add_names(batch, g_sprites);
+  add_names(batch, g_sounds);
+  add_names(batch, g_musics);
+  add_names(batch, g_backgrounds);
+  add_names(batch, g_fonts);
+  for (const GameObject& o : g_objects)
+    if (o.is_prototype == 1) batch.add(o.name);
+  add_names(batch, g_scenes);
+  int added = batch.flush(widget, kStyleResource);
+
+  // Runs of one kind keep the table's order, so the last addition of a word
+  // still decides its style.
+  int run_style = -1;
+  for (const Keyword& k : g_keywords) {
+    int style = keyword_style(k.kind);
+    if (style == -1) continue;
+    if (style != run_style) added += batch.flush(widget, run_style);
+    run_style = style;
+    batch.add(k.word);
+  }
+  added += batch.flush(widget, run_style);
+  if (added > 0) {
+    editor_sort_words(widget);
+    editor_restyle(widget, 0, -1, -1);
+  }
+
+  editor_set_operator_chars(widget, 1, std::string(kJavaScriptSeparators));
+  editor_set_operator_chars(widget, 2, kStyleNumber);
+  editor_set_style_options(widget, 0x27);
+  editor_set_line_styler(widget, javascript_lexer);
+}
+
+int editor_keyword_at_caret(int widget) {
+  if (!code_editor_of(widget)) return -1;
+  sptr_t caret = editor_send(widget, SCI_GETCURRENTPOS);
+  int line = int(editor_send(widget, SCI_LINEFROMPOSITION, caret));
+  // The caret's offset in the line's bytes; word characters are ASCII, so a
+  // byte scan finds the same words as a character scan.
+  size_t offset = size_t(caret - editor_send(widget, SCI_POSITIONFROMLINE, line));
+  std::string text = editor_get_line(widget, line);
+  size_t start = 0;
+  if (offset < text.size() && is_word_char(text[offset])) {
+    start = offset;
+    while (start > 0 && is_word_char(text[start - 1])) --start;
+  }
+  while (start < text.size() && !is_word_char(text[start])) ++start;
+  size_t end = start;
+  while (end < text.size() && is_word_char(text[end])) ++end;
+  std::string word = text.substr(start, end - start);
+  for (int i = 0; i < g_keywords.count(); ++i)
+    if (g_keywords[i].word == word && !g_keywords[i].help_line1.empty()) return i;
+  return -1;
+}
