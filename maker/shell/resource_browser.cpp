@@ -51,8 +51,8 @@ constexpr int kFirstBanner = 98;
 constexpr int kLabelBackground = rgb(200, 200, 200);
 constexpr int kOutOfSight = -5000;
 
-// The banners of the last rebuild; the entry list holds everything else.
-std::vector<int> g_banners;
+// The banner of each tab, kept from one rebuild to the next.
+int g_banners[7] = {-1, -1, -1, -1, -1, -1, -1};
 
 int thumbnail_or_question_mark(int thumbnail) { return thumbnail >= 0 ? thumbnail : kNoImageCard; }
 
@@ -86,27 +86,83 @@ std::vector<std::pair<std::string, int>> cards_of(int kind) {
   return cards;
 }
 
-void free_browser_widgets() {
-  for (const ResourceEntry& e : g_resource_entries) tk::free_widget(e.widget);
-  for (int banner : g_banners) tk::free_widget(banner);
-  g_banners.clear();
-  g_resource_entries.clear();
+// The widgets a rebuild places in one tab. The previous rebuild's widgets
+// are moved into place and given their new picture or text rather than made
+// again: the rebuild runs on every resize and GTK widgets are slow to make.
+struct TabWidgets {
+  std::vector<int> cards, labels;
+};
+
+bool is_browser_widget(int widget, tk::WidgetKind kind) {
+  return tk::widget_kind(widget) == kind && tk::widget_window(widget) == kMainWindow;
 }
 
-void fill_tab(int kind, int page_width) {
+int kind_index(const std::string& kind) {
+  for (int k = kSprites; k <= kScenes; ++k)
+    if (kind == kKinds[k].kind) return k;
+  return -1;
+}
+
+// Takes the widgets out of the entry list, which is left empty.
+std::vector<TabWidgets> take_previous_widgets() {
+  std::vector<TabWidgets> tabs(7);
+  for (const ResourceEntry& e : g_resource_entries) {
+    int k = kind_index(e.kind);
+    if (k < 0 || e.widget == kKinds[k].create_card) continue;
+    if (e.popup_menu != -1 && is_browser_widget(e.widget, tk::WidgetKind::ImageView))
+      tabs[size_t(k)].cards.push_back(e.widget);
+    else if (e.popup_menu == -1 && is_browser_widget(e.widget, tk::WidgetKind::Label))
+      tabs[size_t(k)].labels.push_back(e.widget);
+  }
+  g_resource_entries.clear();
+  return tabs;
+}
+
+int place_card(std::vector<int>& previous, size_t i, int x, int y, int picture) {
+  if (i >= previous.size()) return tk::image_view(tk::kAny, x, y, kCardWidth, kCardHeight, picture);
+  tk::resize_widget(previous[i], x, y, tk::kKeep, tk::kKeep);
+  tk::set_image(previous[i], picture);
+  return previous[i];
+}
+
+int place_label(std::vector<int>& previous, size_t i, int x, int y, const std::string& text) {
+  if (i < previous.size()) {
+    tk::resize_widget(previous[i], x, y, tk::kKeep, tk::kKeep);
+    tk::set_text(previous[i], text);
+    return previous[i];
+  }
+  int label = tk::label(tk::kAny, x, y, kCardWidth, 20, text, tk::kLabelCentre);
+  tk::set_font(label, kFontBold);
+  tk::set_colour(label, tk::ColourRole::Back, kLabelBackground);
+  return label;
+}
+
+void free_unused(const std::vector<int>& previous, size_t used) {
+  for (size_t i = used; i < previous.size(); ++i) tk::free_widget(previous[i]);
+}
+
+void place_banner(int kind) {
+  int& banner = g_banners[kind];
+  if (is_browser_widget(banner, tk::WidgetKind::ImageView) &&
+      tk::widget_image(banner) == kFirstBanner + kind)
+    return;
+  banner = tk::image_view(tk::kAny, 0, 0, 2880, 50, kFirstBanner + kind);
+}
+
+void fill_tab(int kind, int page_width, TabWidgets& previous) {
   const ResourceKind& k = kKinds[kind];
   tk::set_scroll_inner_size(k.scroll_area, page_width, tk::scroll_inner_height(k.scroll_area));
   tk::use_container(k.scroll_area);
-  g_banners.push_back(tk::image_view(tk::kAny, 0, 0, 2880, 50, kFirstBanner + kind));
+  place_banner(kind);
   int column = 0, row = 0, inner_height = 10;
+  size_t i = 0;
   for (const auto& [name, picture] : cards_of(kind)) {
     int x = 10 + 160 * column;
-    int card = tk::image_view(tk::kAny, x, 60 + 130 * row, kCardWidth, kCardHeight, picture);
+    int card = place_card(previous.cards, i, x, 60 + 130 * row, picture);
     add_resource_entry(k.kind, name, card, k.popup_menu);
-    int label = tk::label(tk::kAny, x, 165 + 130 * row, kCardWidth, 20, name, tk::kLabelCentre);
-    tk::set_font(label, kFontBold);
-    tk::set_colour(label, tk::ColourRole::Back, kLabelBackground);
+    int label = place_label(previous.labels, i, x, 165 + 130 * row, name);
     add_resource_entry(k.kind, "", label, -1);
+    ++i;
     column += 1;
     if (160 * column > page_width - 160) {
       column = 0;
@@ -114,8 +170,13 @@ void fill_tab(int kind, int page_width) {
       inner_height += 180;
     }
   }
-  tk::image_view(k.create_card, 10 + 160 * column, 60 + 130 * row, kCardWidth, kCardHeight,
-                 kCreateCardPicture);
+  free_unused(previous.cards, i);
+  free_unused(previous.labels, i);
+  int x = 10 + 160 * column, y = 60 + 130 * row;
+  if (is_browser_widget(k.create_card, tk::WidgetKind::ImageView))
+    tk::resize_widget(k.create_card, x, y, tk::kKeep, tk::kKeep);
+  else
+    tk::image_view(k.create_card, x, y, kCardWidth, kCardHeight, kCreateCardPicture);
   add_resource_entry(k.kind, "", k.create_card, -1);
   inner_height += 180;
   tk::close_container();
@@ -134,12 +195,6 @@ int mark_card_entry(int widget) {
     }
   }
   return -1;
-}
-
-const ResourceKind* kind_named(const std::string& kind) {
-  for (const ResourceKind& k : kKinds)
-    if (kind == k.kind) return &k;
-  return nullptr;
 }
 
 void open_editor(const ResourceKind& kind, const std::string& name) {
@@ -181,8 +236,8 @@ void rebuild_resource_panel() {
     tk::resize_widget(k.scroll_area, kOutOfSight, kOutOfSight, tk::kKeep, tk::kKeep);
   update_main_window_title();
   int page_width = tk::panel_page_width(kResourcePanel);
-  free_browser_widgets();
-  for (int kind = kSprites; kind <= kScenes; ++kind) fill_tab(kind, page_width);
+  std::vector<TabWidgets> previous = take_previous_widgets();
+  for (int kind = kSprites; kind <= kScenes; ++kind) fill_tab(kind, page_width, previous[size_t(kind)]);
   tk::set_state(kAdvancedModeCheckBox, g_game_settings[0].advanced_mode);
   for (const ResourceKind& k : kKinds) tk::resize_widget(k.scroll_area, 0, 0, tk::kKeep, tk::kKeep);
 }
@@ -197,7 +252,7 @@ void open_resource_entry(int widget) {
   int index = mark_card_entry(widget);
   if (index < 0) return;
   const ResourceEntry& e = g_resource_entries[index];
-  if (const ResourceKind* kind = kind_named(e.kind)) open_editor(*kind, e.name);
+  if (int k = kind_index(e.kind); k >= 0) open_editor(kKinds[k], e.name);
 }
 
 void show_entry_popup_menu(int widget) {

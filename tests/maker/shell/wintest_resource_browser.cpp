@@ -260,3 +260,34 @@ TEST_F(ShellTest, SceneMovesExchangeWholeRecordsAndStopAtTheEnds) {
   EXPECT_EQ(order(), (std::vector<std::string>{c, b, a}));
   EXPECT_EQ(g_project_modified, 0);
 }
+
+TEST_F(ShellTest, RebuildShowsChangedListsWithNoWidgetLeftOver) {
+  for (int i = 0; i < 5; ++i) new_sprite();
+  rebuild_resource_panel();
+  EXPECT_EQ(widgets_showing(kNoImageCard), 5);
+  // Fewer sprites, one renamed, one with a thumbnail now.
+  delete_sprite(g_sprites[0].name);
+  delete_sprite(g_sprites[0].name);
+  g_sprites[0].name = "renamed";
+  int thumb = imaging::create_image(imaging::kAnyImage, 150, 100);
+  g_sprites[1].thumbnail_image = thumb;
+  rebuild_resource_panel();
+  EXPECT_EQ(widgets_showing(kNoImageCard), 2);
+  EXPECT_EQ(widgets_showing(thumb), 1);
+  std::vector<ResourceEntry> sprites = entries_of("Sprites");
+  ASSERT_EQ(sprites.size(), 7u);
+  EXPECT_EQ(sprites[0].name, "renamed");
+  EXPECT_EQ(tk::text(sprites[1].widget), "renamed");
+  EXPECT_EQ(tk::widget_x(sprites[6].widget), 10 + 160 * 3);
+  int labels = 0;
+  for (int w : tk::test::widgets_of_window(kMainWindow))
+    labels += tk::widget_kind(w) == tk::WidgetKind::Label;
+  EXPECT_EQ(labels, 3);
+  // New frees the browser's widgets; the next rebuild makes them again.
+  set_project_modified(0);
+  new_project();
+  rebuild_resource_panel();
+  EXPECT_EQ(widgets_showing(kNoImageCard), 0);
+  EXPECT_EQ(widgets_showing(kCreateCardPicture), 7);
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(widgets_showing(98 + k), 1);
+}
