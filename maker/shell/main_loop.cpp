@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "codeeditor/windows/code_windows.h"
 #include "imaging/image.h"
 #include "maker/project/confirm.h"
 #include "maker/project/new_project.h"
@@ -26,6 +27,8 @@ void add_resource(const ResourceKind& kind) {
 // The Game tab's pictures and check box; false for other widgets.
 bool run_game_tab_widget(int widget) {
   switch (widget) {
+    case kGlobalVariablesPicture: edit_global_variables(); return true;
+    case kCustomFunctionsPicture: edit_custom_functions(); return true;
     case kGameCommentsPicture: edit_game_comments(); return true;
     case kAdvancedModeCheckBox:
       g_game_settings[0].advanced_mode = tk::state(kAdvancedModeCheckBox);

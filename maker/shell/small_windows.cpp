@@ -1,5 +1,6 @@
 #include "maker/shell/small_windows.h"
 
+#include "codeeditor/windows/code_windows.h"
 #include "imaging/draw.h"
 #include "maker/project/records.h"
 #include "maker/shell/main_window.h"
@@ -50,7 +51,7 @@ void show_about_window() {
 
 void edit_game_comments() {
   int area = run_game_comments_window(0);
-  g_game_settings[0].comments = with_crlf_line_breaks(tk::text(area));
+  g_game_settings[0].comments = with_crlf_line_ends(tk::text(area));
   set_project_modified(1);
   close_game_comments_window();
 }
@@ -75,19 +76,4 @@ void set_preview_thumbnail(int image_view, int image) {
   int number = imaging::adopt_image(imaging::kAnyImage, preview_picture(image));
   tk::set_image(image_view, number);
   imaging::free_image(number);
-}
-
-std::string with_crlf_line_breaks(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r' || c == '\n') {
-      out += "\r\n";
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }

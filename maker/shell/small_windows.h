@@ -24,7 +24,3 @@ void show_game_comments();
 // transparent.
 void set_preview_thumbnail(int image_view, int image);
 imaging::Image preview_picture(int image);
-
-// Every line break (CR LF, lone LF, lone CR) as CR LF, the form the project
-// file keeps multi-line texts in.
-std::string with_crlf_line_breaks(const std::string& text);

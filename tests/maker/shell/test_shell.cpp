@@ -2,6 +2,7 @@
 // the preview picture and the kind tables the commands are found by.
 #include <gtest/gtest.h>
 
+#include "codeeditor/windows/code_windows.h"
 #include "imaging/draw.h"
 #include "maker/project/state.h"
 #include "maker/shell/main_window.h"
@@ -58,7 +59,7 @@ TEST(GameComments, LineBreaksAreStoredAsCrLf) {
       {"\r\r\n", "\r\n\r\n"},
   };
   for (const Case& c : cases)
-    EXPECT_EQ(with_crlf_line_breaks(c.typed), c.stored) << ::testing::PrintToString(c.typed);
+    EXPECT_EQ(with_crlf_line_ends(c.typed), c.stored) << ::testing::PrintToString(c.typed);
 }
 
 namespace {
