@@ -96,3 +96,28 @@ TEST_F(ShellTest, ReadOnlyCommentsChangeNothing) {
   EXPECT_EQ(g_project_modified, 0);
   EXPECT_FALSE(tk::window_exists(kGameCommentsWindow));
 }
+
+TEST_F(ShellTest, GameTabPicturesOpenTheirWindows) {
+  struct Case {
+    int picture;
+    const char* title;
+  } cases[] = {{kGlobalVariablesPicture, "Global variables"},
+               {kCustomFunctionsPicture, "Custom functions"},
+               {kGameCommentsPicture, "Game comments"}};
+  tk::set_state(kResourcePanel, 7);
+  for (const Case& c : cases) {
+    std::string title;
+    tk::test::when_idle([&] {
+      int window = tk::window_exists(kDialogWindow) ? kDialogWindow : kGameCommentsWindow;
+      title = tk::window_title(window);
+      int close = tk::test::find_widget(window, window == kDialogWindow ? "Cancel" : "OK");
+      ASSERT_NE(close, -1);
+      tk::test::click(close);
+    });
+    tk::test::click(c.picture);
+    run_loop();
+    EXPECT_EQ(title, c.title);
+    EXPECT_FALSE(tk::window_exists(kDialogWindow));
+    EXPECT_FALSE(tk::window_exists(kGameCommentsWindow));
+  }
+}
