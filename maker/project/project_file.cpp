@@ -219,7 +219,10 @@ void put_number(std::vector<uint8_t>& out, int value) {
 // A TEXT may not hold what ends one; a blank stands in for it, the same in
 // every record, so that references by name still match.
 void put_text(std::vector<uint8_t>& out, const std::string& text) {
-  for (char c : text) out.push_back(c == '\n' || c == '\r' || c == 0 ? ' ' : uint8_t(c));
+  size_t at = out.size();
+  out.insert(out.end(), text.begin(), text.end());
+  for (size_t i = at; i < out.size(); ++i)
+    if (out[i] == '\n' || out[i] == '\r' || out[i] == 0) out[i] = ' ';
   out.push_back('\n');
 }
 

@@ -1,0 +1,170 @@
+#include "maker/project/save_project.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <functional>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+#include "imaging/codec.h"
+#include "maker/project/extensions.h"
+#include "maker/project/project_file.h"
+#include "maker/project/records.h"
+#include "toolkit/toolkit.h"
+
+namespace {
+
+constexpr int kSavingPicture = 138;
+
+bool write_all(int fd, const void* data, size_t size) {
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= size_t(n);
+  }
+  return true;
+}
+
+std::string folder_of(const std::string& path) {
+  size_t slash = path.rfind('/');
+  return slash == std::string::npos ? "." : path.substr(0, slash);
+}
+
+// Writes through `fill` into path + ".part", then renames it over path.
+template <class Fill>
+bool replace_with(const std::string& path, bool flush, Fill fill) {
+  const std::string part = path + ".part";
+  int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+  if (fd < 0) return false;
+  bool ok = fill(fd) && (!flush || fsync(fd) == 0);
+  ok = close(fd) == 0 && ok;
+  if (ok) ok = rename(part.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    unlink(part.c_str());
+    return false;
+  }
+  if (flush) {
+    int dir = open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+      fsync(dir);
+      close(dir);
+    }
+  }
+  return true;
+}
+
+bool is_folder(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Runs the jobs on a few threads: the files are independent of each other,
+// and most of their time is waiting for the file system.
+void run_in_parallel(const std::vector<std::function<void()>>& jobs) {
+  if (jobs.empty()) return;
+  jobs[0]();  // the first picture written sets up the encoder once, alone
+  std::atomic<size_t> next{1};
+  auto work = [&] {
+    for (size_t i; (i = next++) < jobs.size();) jobs[i]();
+  };
+  size_t threads = std::min<size_t>(std::max(2u, std::thread::hardware_concurrency()), 8);
+  threads = std::min(threads, jobs.size() / 16 + 1);
+  std::vector<std::thread> pool;
+  for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
+  work();
+  for (std::thread& t : pool) t.join();
+}
+
+}  // namespace
+
+std::string frame_file_name(const std::string& sprite_name, const std::string& file_counter) {
+  return sprite_name + "_" + file_counter + ".png";
+}
+
+bool plain_file_name(const std::string& name) {
+  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+}
+
+bool replace_file(const std::string& path, const void* data, size_t size, bool flush) {
+  return replace_with(path, flush, [&](int fd) { return write_all(fd, data, size); });
+}
+
+bool copy_file_over(const std::string& from, const std::string& to) {
+  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat st;
+  bool ok = fstat(in, &st) == 0 && S_ISREG(st.st_mode) &&
+            replace_with(to, false, [&](int out) {
+              std::vector<char> buffer(1 << 16);
+              for (;;) {
+                ssize_t n = read(in, buffer.data(), buffer.size());
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) return false;
+                if (n == 0) return true;
+                if (!write_all(out, buffer.data(), size_t(n))) return false;
+              }
+            });
+  close(in);
+  return ok;
+}
+
+bool write_project(const std::string& name) {
+  const std::string folder = "Projects/" + name + "/";
+  mkdir("Projects", 0755);
+  if (!is_folder("Projects/" + name)) mkdir(("Projects/" + name).c_str(), 0700);
+
+  // Every picture and copy is a job of its own; none of them touches the
+  // lists or the image table, which stay unchanged until all are done.
+  std::vector<std::function<void()>> jobs;
+  std::unordered_map<std::string, std::vector<int>> frames_of;
+  for (int i = 0; i < g_frames.count(); ++i) frames_of[g_frames[i].sprite_name].push_back(i);
+  for (int s = 0; s < g_sprites.count(); ++s) {
+    auto found = frames_of.find(g_sprites[s].name);
+    if (found == frames_of.end()) continue;
+    for (int i : found->second) {
+      const Frame& frame = g_frames[i];
+      std::string file = frame_file_name(frame.sprite_name, frame.file_counter);
+      const imaging::Image* image = imaging::image_ptr(frame.image);
+      if (!image || !plain_file_name(file)) continue;
+      jobs.push_back([image, path = folder + file] {
+        if (auto png = imaging::encode_png(*image)) replace_file(path, png->data(), png->size(), false);
+      });
+    }
+  }
+  auto copy = [&](const std::string& file) {
+    if (!plain_file_name(file)) return;
+    jobs.push_back([from = g_project_folder + "/" + file, to = folder + file] {
+      copy_file_over(from, to);
+    });
+  };
+  for (const Sound& s : g_sounds)
+    for (const std::string* f : {&s.wav_file, &s.mp3_file, &s.ogg_file}) copy(*f);
+  for (const Music& m : g_musics)
+    for (const std::string* f : {&m.wav_file, &m.mp3_file, &m.ogg_file}) copy(*f);
+  for (const Background& b : g_backgrounds) copy(b.image_file);
+  run_in_parallel(jobs);
+
+  std::vector<uint8_t> bytes = project_file_bytes();
+  return replace_file("Projects/" + name + ".qgp", bytes.data(), bytes.size(), true);
+}
+
+int save_project() {
+  int wait = open_wait_window(kSavingPicture);
+  bool saved = write_project(g_project_name);
+  if (saved) set_project_modified(0);
+  tk::pause(1000);
+  tk::close_window(wait);
+  if (!saved)
+    tk::message_box("Error", "The project could not be saved as Projects/" + g_project_name + ".qgp.",
+                    tk::MessageKind::Error);
+  return 0;
+}
