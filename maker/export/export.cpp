@@ -27,11 +27,14 @@ constexpr int kSavedPicture = 140;
 // The engine is a few hundred kilobytes; a larger file is not a template.
 constexpr std::uintmax_t kMaxTemplateBytes = 64 << 20;
 
-using Generator = std::string (*)();
+using Generator = void (*)(std::string&);
+void append_version_js(std::string& out) { out += gen_version_js(); }
+void append_global_variables_js(std::string& out) { out += gen_global_variables_js(); }
+void append_global_functions_js(std::string& out) { out += gen_global_functions_js(); }
 constexpr Generator kGenerators[] = {
-    gen_version_js, gen_extensions_js, gen_global_variables_js, gen_global_functions_js,
-    gen_sprites_js, gen_sounds_js,     gen_musics_js,           gen_backgrounds_js,
-    gen_fonts_js,   gen_objects_js,    gen_scenes_js,
+    append_version_js, append_extensions_js, append_global_variables_js,
+    append_global_functions_js, append_sprites_js, append_sounds_js, append_musics_js,
+    append_backgrounds_js, append_fonts_js, append_objects_js, append_scenes_js,
 };
 static_assert(std::size(kGenerators) == 11);
 
@@ -161,16 +164,19 @@ std::string replace_section_markers(std::string text, const std::array<std::stri
 
 namespace {
 
-std::array<std::string, 11> generate_sections() {
-  std::array<std::string, 11> sections;
-  for (size_t m = 0; m < sections.size(); ++m) sections[m] = kGenerators[m]();
-  return sections;
+void generate_sections(std::array<std::string, 11>& sections) {
+  for (size_t m = 0; m < sections.size(); ++m) {
+    sections[m].clear();
+    kGenerators[m](sections[m]);
+  }
 }
 
 }  // namespace
 
 std::string fill_engine_template(const std::string& engine_template) {
-  return replace_section_markers(engine_template, generate_sections());
+  std::array<std::string, 11> sections;
+  generate_sections(sections);
+  return replace_section_markers(engine_template, sections);
 }
 
 int export_game() {
@@ -187,7 +193,10 @@ int export_game() {
     fs::remove(folder / "index.html", error);
     write_file(folder / "index.html", {index_html_text()});
   }
-  const auto sections = generate_sections();
+  // Kept from one export to the next: the large sections then reuse memory
+  // the program already has instead of faulting in fresh pages each time.
+  static std::array<std::string, 11> sections;
+  generate_sections(sections);
   write_file(folder / "game.js", replace_markers_in_pieces(g_engine_template, sections));
   tk::pause(1000);
   tk::close_window(wait);

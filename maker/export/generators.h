@@ -22,5 +22,15 @@ std::string gen_fonts_js();
 std::string gen_objects_js();  // object definitions only
 std::string gen_scenes_js();   // scenes with their tiles and placed instances
 
+// The same texts appended to `out`, for callers that reuse one buffer.
+void append_extensions_js(std::string& out);
+void append_sprites_js(std::string& out);
+void append_sounds_js(std::string& out);
+void append_musics_js(std::string& out);
+void append_backgrounds_js(std::string& out);
+void append_fonts_js(std::string& out);
+void append_objects_js(std::string& out);
+void append_scenes_js(std::string& out);
+
 // 1 when the script list holds a script of `object_name` for `event_type`, else 0.
 int object_has_event(const std::string& object_name, const std::string& event_type);

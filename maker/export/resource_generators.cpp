@@ -4,6 +4,8 @@
 // records and not with their product.
 #include <algorithm>
 #include <array>
+#include <charconv>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,7 +27,14 @@ template <class T, class Key>
 std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList<T>& list,
                                                                Key key) {
   std::unordered_map<std::string_view, std::vector<int>> groups;
-  for (int i = 0; i < list.count(); ++i) groups[key(list[i])].push_back(i);
+  std::vector<int>* last = nullptr;
+  std::string_view last_key;
+  for (int i = 0; i < list.count(); ++i) {
+    // Records of one owner usually follow each other: look up only on change.
+    std::string_view k = key(list[i]);
+    if (!last || k != last_key) last = &groups[k], last_key = k;
+    last->push_back(i);
+  }
   return groups;
 }
 
@@ -45,9 +54,8 @@ void close_constructor(std::string& out, const std::string& name) {
 }
 
 template <class Audio>
-std::string gen_audio_js(const RecordList<Audio>& list) {
-  std::string out;
-  out.reserve(size_t(list.count()) * 160);
+void append_audio_js(std::string& out, const RecordList<Audio>& list) {
+  out.reserve(out.size() + size_t(list.count()) * 160);
   for (const Audio& a : list) {
     if (a.wav_file.empty() && a.mp3_file.empty() && a.ogg_file.empty()) continue;
     open_constructor(out, a.name);
@@ -55,7 +63,6 @@ std::string gen_audio_js(const RecordList<Audio>& list) {
         a.ogg_file, "');", kNewLine);
     close_constructor(out, a.name);
   }
-  return out;
 }
 
 struct EventKind {
@@ -102,45 +109,89 @@ void put_event_body(std::string& out, size_t event, const std::vector<int>& scri
   }
 }
 
+// Numbers 0, 1, 2 ... for distinct keys in the order they first come. A
+// scene has few depths and backgrounds, so a short list is searched first.
+template <class Key>
+class FirstAppearance {
+ public:
+  int rank(const Key& key) {
+    if (index_.empty()) {
+      for (size_t r = 0; r < keys_.size(); ++r)
+        if (keys_[r] == key) return int(r);
+      keys_.push_back(key);
+      if (keys_.size() > 16)
+        for (size_t r = 0; r < keys_.size(); ++r) index_.emplace(keys_[r], int(r));
+      return int(keys_.size()) - 1;
+    }
+    auto [it, added] = index_.try_emplace(key, int(keys_.size()));
+    if (added) keys_.push_back(key);
+    return it->second;
+  }
+  size_t size() const { return keys_.size(); }
+
+ private:
+  std::vector<Key> keys_;
+  std::unordered_map<Key, int> index_;
+};
+
+// `separator`, then "[" + left + "," + top + "," + width + "," + height + "," +
+// x + "," + y + "]", in one append.
+void put_tile(std::string& out, std::string_view separator, const Tile& t) {
+  char line[112];
+  char* p = std::copy(separator.begin(), separator.end(), line);
+  *p++ = '[';
+  for (int v : {t.source_left, t.source_top, t.width, t.height, t.x, t.y}) {
+    p = std::to_chars(p, line + sizeof line, v).ptr;
+    *p++ = ',';
+  }
+  p[-1] = ']';
+  out.append(line, size_t(p - line));
+}
+
 // The tile groups of one scene: a group per depth, in the order the depths
 // first appear, holding a group per background, in the order the backgrounds
 // first appear in the scene, holding the tiles in list order.
 void put_tile_groups(std::string& out, const std::vector<int>& tiles) {
-  std::unordered_map<int, int> depth_rank;
-  std::unordered_map<std::string_view, int> background_rank;
-  struct Placed {
-    int depth, background, tile;
-  };
-  std::vector<Placed> placed;
-  placed.reserve(tiles.size());
-  for (int i : tiles) {
-    const Tile& t = g_tiles[i];
-    int d = depth_rank.try_emplace(t.depth, int(depth_rank.size())).first->second;
-    int b = background_rank.try_emplace(t.background_name, int(background_rank.size()))
-                .first->second;
-    placed.push_back({d, b, i});
+  if (tiles.empty()) return;
+  FirstAppearance<int> depths;
+  FirstAppearance<std::string_view> backgrounds;
+  std::vector<std::pair<int, int>> ranks;  // (depth rank, background rank) per tile
+  ranks.reserve(tiles.size());
+  for (int i : tiles)
+    ranks.emplace_back(depths.rank(g_tiles[i].depth), backgrounds.rank(g_tiles[i].background_name));
+
+  // Tiles in group order, each group keeping list order: a counting sort over
+  // (depth, background) when that table is small, else a stable sort.
+  const uint64_t per_depth = backgrounds.size();
+  auto group = [&](size_t k) { return uint64_t(ranks[k].first) * per_depth + uint64_t(ranks[k].second); };
+  std::vector<size_t> order(tiles.size());
+  const uint64_t groups = depths.size() * per_depth;
+  if (groups <= 4 * tiles.size() + 64) {
+    std::vector<size_t> start(size_t(groups) + 1, 0);
+    for (size_t k = 0; k < tiles.size(); ++k) ++start[group(k) + 1];
+    for (size_t g = 1; g < start.size(); ++g) start[g] += start[g - 1];
+    for (size_t k = 0; k < tiles.size(); ++k) order[start[group(k)]++] = k;
+  } else {
+    for (size_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return group(a) < group(b); });
   }
-  std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) {
-    return a.depth != b.depth ? a.depth < b.depth : a.background < b.background;
-  });
-  for (size_t k = 0; k < placed.size(); ++k) {
-    const Tile& t = g_tiles[placed[k].tile];
-    bool new_depth = k == 0 || placed[k].depth != placed[k - 1].depth;
-    bool new_background = new_depth || placed[k].background != placed[k - 1].background;
+
+  for (size_t n = 0; n < order.size(); ++n) {
+    const size_t k = order[n];
+    const Tile& t = g_tiles[tiles[k]];
+    const bool new_depth = n == 0 || ranks[k].first != ranks[order[n - 1]].first;
+    const bool new_background = new_depth || ranks[k].second != ranks[order[n - 1]].second;
     if (new_depth) {
-      if (k > 0) put(out, "]],", kNewLine);
+      if (n > 0) put(out, "]],", kNewLine);
       put(out, "[", t.depth, ",", kNewLine);
     }
     if (new_background) {
       if (!new_depth) put(out, "],", kNewLine);
-      put(out, "[", t.background_name, ",", kNewLine);
-    } else {
-      put(out, ",", kNewLine);
+      put(out, "[", t.background_name, ",");
     }
-    put(out, "[", t.source_left, ",", t.source_top, ",", t.width, ",", t.height, ",", t.x, ",",
-        t.y, "]");
+    put_tile(out, new_background ? "\r\n" : ",\r\n", t);
   }
-  if (!placed.empty()) put(out, "]]");
+  put(out, "]]");
 }
 
 }  // namespace
@@ -151,10 +202,9 @@ int object_has_event(const std::string& object_name, const std::string& event_ty
   return 0;
 }
 
-std::string gen_sprites_js() {
+void append_sprites_js(std::string& out) {
   auto frames = group_by(g_frames, [](const Frame& f) -> std::string_view { return f.sprite_name; });
-  std::string out;
-  out.reserve(size_t(g_sprites.count()) * 200 + size_t(g_frames.count()) * 32);
+  out.reserve(out.size() + size_t(g_sprites.count()) * 200 + size_t(g_frames.count()) * 32);
   for (const Sprite& s : g_sprites) {
     const std::vector<int>& own = group_of(frames, s.name);
     int width = 0, height = 0;
@@ -173,43 +223,37 @@ std::string gen_sprites_js() {
     put(out, "]);", kNewLine);
     close_constructor(out, s.name);
   }
-  return out;
 }
 
-std::string gen_sounds_js() { return gen_audio_js(g_sounds); }
-std::string gen_musics_js() { return gen_audio_js(g_musics); }
+void append_sounds_js(std::string& out) { append_audio_js(out, g_sounds); }
+void append_musics_js(std::string& out) { append_audio_js(out, g_musics); }
 
-std::string gen_backgrounds_js() {
-  std::string out;
-  out.reserve(size_t(g_backgrounds.count()) * 120);
+void append_backgrounds_js(std::string& out) {
+  out.reserve(out.size() + size_t(g_backgrounds.count()) * 120);
   for (const Background& b : g_backgrounds) {
     if (b.image_file.empty()) continue;
     open_constructor(out, b.name);
     put(out, "__background_init__(this, ", b.name, ", '", b.image_file, "')");
     close_constructor(out, b.name);
   }
-  return out;
 }
 
-std::string gen_fonts_js() {
-  std::string out;
-  out.reserve(size_t(g_fonts.count()) * 120);
+void append_fonts_js(std::string& out) {
+  out.reserve(out.size() + size_t(g_fonts.count()) * 120);
   for (const Font& f : g_fonts) {
     open_constructor(out, f.name);
     put(out, "__font_init__(this, ", f.name, ", '", f.family, "', ", f.size, ", ", f.bold, ", ",
         f.italic, ")");
     close_constructor(out, f.name);
   }
-  return out;
 }
 
-std::string gen_objects_js() {
+void append_objects_js(std::string& out) {
   const bool with_this = g_game_settings[0].advanced_mode == 0;
   const auto scripts = index_scripts();
   size_t size = 0;
   for (const Script& s : g_scripts) size += s.code.size() + s.parameter.size() + 96;
-  std::string out;
-  out.reserve(size + size_t(g_objects.count()) * 400);
+  out.reserve(out.size() + size + size_t(g_objects.count()) * 400);
   for (int position = 0; position < g_objects.count(); ++position) {
     const GameObject& o = g_objects[position];
     if (o.is_prototype != 1) continue;
@@ -231,17 +275,15 @@ std::string gen_objects_js() {
     }
     close_constructor(out, o.name);
   }
-  return out;
 }
 
-std::string gen_scenes_js() {
+void append_scenes_js(std::string& out) {
   auto tiles = group_by(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; });
   auto objects =
       group_by(g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; });
   size_t size = size_t(g_tiles.count()) * 40 + size_t(g_objects.count()) * 40;
   for (const Scene& s : g_scenes) size += s.code.size() + 400;
-  std::string out;
-  out.reserve(size);
+  out.reserve(out.size() + size);
   for (const Scene& s : g_scenes) {
     open_constructor(out, s.name);
     put(out, "this.tiles = [", kNewLine);
@@ -268,5 +310,22 @@ std::string gen_scenes_js() {
         "qp_scenes.push(", s.name, ");", kNewLine);
   }
   if (g_scenes.count() > 0) put(out, "qp_room_to_go = ", g_scenes[0].name, ";", kNewLine);
+}
+
+namespace {
+
+std::string generated(void (*append)(std::string&)) {
+  std::string out;
+  append(out);
   return out;
 }
+
+}  // namespace
+
+std::string gen_sprites_js() { return generated(append_sprites_js); }
+std::string gen_sounds_js() { return generated(append_sounds_js); }
+std::string gen_musics_js() { return generated(append_musics_js); }
+std::string gen_backgrounds_js() { return generated(append_backgrounds_js); }
+std::string gen_fonts_js() { return generated(append_fonts_js); }
+std::string gen_objects_js() { return generated(append_objects_js); }
+std::string gen_scenes_js() { return generated(append_scenes_js); }

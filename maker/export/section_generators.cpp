@@ -14,16 +14,20 @@ std::string gen_version_js() {
   return out;
 }
 
-std::string gen_extensions_js() {
+void append_extensions_js(std::string& out) {
   size_t size = 0;
   for (const ExtensionInfo& e : g_installed_extensions)
     if (e.enabled) size += e.title.size() + e.author.size() + e.code.size() + 16;
-  std::string out;
-  out.reserve(size + 2 * size_t(g_installed_extensions.count()));
+  out.reserve(out.size() + size + 2 * size_t(g_installed_extensions.count()));
   for (const ExtensionInfo& e : g_installed_extensions) {
     if (e.enabled) js::put(out, "/* ", e.title, " by ", e.author, " */", js::kNewLine, e.code);
     js::put(out, js::kNewLine);
   }
+}
+
+std::string gen_extensions_js() {
+  std::string out;
+  append_extensions_js(out);
   return out;
 }
 
