@@ -4,12 +4,16 @@
 
 #include "codeeditor/windows/code_windows.h"
 #include "imaging/image.h"
+#include "maker/export/export.h"
+#include "maker/export/run_game.h"
 #include "maker/project/confirm.h"
 #include "maker/project/new_project.h"
 #include "maker/project/preferences.h"
 #include "maker/project/records.h"
 #include "maker/shell/help.h"
 #include "maker/shell/main_window.h"
+#include "maker/shell/open_project.h"
+#include "maker/shell/project_dialogs.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
 #include "toolkit/toolkit.h"
@@ -18,6 +22,10 @@ int g_last_event_widget = -1;
 std::string g_new_resource_name;
 
 namespace {
+
+void export_when_named() {
+  if (!g_project_name.empty()) export_game();
+}
 
 void add_resource(const ResourceKind& kind) {
   g_new_resource_name = kind.create();
@@ -62,6 +70,20 @@ void run_menu_command(int item) {
       new_project();
       rebuild_resource_panel();
       break;
+    case kItemOpen:
+      open_project();
+      rebuild_resource_panel();
+      if (!g_game_settings[0].comments.empty()) show_game_comments();
+      break;
+    case kItemSave:
+      save_project_or_ask();
+      export_when_named();
+      break;
+    case kItemSaveAs:
+      save_project_as();
+      export_when_named();
+      break;
+    case kItemRunGame: run_game_in_browser([] { save_project_or_ask(); }); break;
     case kItemExit: confirm_exit(); break;
     case kItemHelp: show_help(); break;
     case kItemAbout: show_about_window(); break;

@@ -9,6 +9,7 @@
 #include "maker/shell/builtin_pictures.h"
 #include "maker/shell/main_loop.h"
 #include "maker/shell/main_window.h"
+#include "maker/shell/project_dialogs.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -56,6 +57,7 @@ bool start_up(int argc, char** argv) {
   // The browser is first built when the main loop handles the maximise.
   tk::maximize_window(kMainWindow);
   new_project();
+  scan_project_files();
   update_main_window_title();
   add_main_shortcuts();
   return true;
