@@ -150,6 +150,26 @@ case $case_name in
     [ -f Projects ] || fail "Projects was replaced"
     exit_with_yes
     ;;
+  add_and_save)
+    # Ctrl+1 to Ctrl+7 add one resource of each kind; Save writes them.
+    start
+    for n in 1 2 3 4 5 6 7; do keys ctrl+$n; sleep 0.2; done
+    keys ctrl+s
+    dialog=$(wait_for_window "Enter the project name") || fail "no project name dialog"
+    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    xdotool mousemove --window "$dialog" 200 22 click 1
+    xdotool type --delay 20 demo
+    # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
+    xdotool mousemove --window "$dialog" 340 77 click 1
+    for _ in $(seq 100); do [ -f Projects/demo/game.js ] && break; sleep 0.1; done
+    [ -f Projects/demo.qgp ] || fail "no project file"
+    [ -f Projects/demo/game.js ] || fail "no game.js"
+    for name in sprite_2 sound_3 music_4 background_5 font_6 object_7 scene_8; do
+      grep -aq "$name" Projects/demo.qgp || fail "$name is not in the project file"
+    done
+    [ -n "$(window_named "$title - demo")" ] || fail "no project name in the title"
+    exit_with_yes
+    ;;
   *)
     fail "unknown case $case_name"
     ;;
