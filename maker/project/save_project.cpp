@@ -67,9 +67,9 @@ bool is_folder(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Runs the jobs on a few threads: the files are independent of each other,
-// and most of their time is waiting for the file system.
-void run_in_parallel(const std::vector<std::function<void()>>& jobs) {
+}  // namespace
+
+void run_file_jobs(const std::vector<std::function<void()>>& jobs) {
   if (jobs.empty()) return;
   jobs[0]();  // the first picture written sets up the encoder once, alone
   std::atomic<size_t> next{1};
@@ -83,6 +83,8 @@ void run_in_parallel(const std::vector<std::function<void()>>& jobs) {
   work();
   for (std::thread& t : pool) t.join();
 }
+
+namespace {
 
 }  // namespace
 
@@ -151,7 +153,7 @@ bool write_project(const std::string& name) {
   for (const Music& m : g_musics)
     for (const std::string* f : {&m.wav_file, &m.mp3_file, &m.ogg_file}) copy(*f);
   for (const Background& b : g_backgrounds) copy(b.image_file);
-  run_in_parallel(jobs);
+  run_file_jobs(jobs);
 
   std::vector<uint8_t> bytes = project_file_bytes();
   return replace_file("Projects/" + name + ".qgp", bytes.data(), bytes.size(), true);

@@ -2,7 +2,9 @@
 // Saving the project: Projects/<name>.qgp, and in Projects/<name>/ the frame
 // pictures and copies of the sound, music and background files.
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 // sprite name + "_" + counter + ".png"
 std::string frame_file_name(const std::string& sprite_name, const std::string& file_counter);
@@ -17,6 +19,11 @@ bool plain_file_name(const std::string& name);
 bool replace_file(const std::string& path, const void* data, size_t size, bool flush);
 // The same with the content of another file; false when it cannot be read.
 bool copy_file_over(const std::string& from, const std::string& to);
+
+// Runs independent file jobs (each reads or writes its own files, touching
+// no list and no image table entry) on a few threads and returns when all
+// are done: most of their time is spent waiting for the file system.
+void run_file_jobs(const std::vector<std::function<void()>>& jobs);
 
 // Writes the project under `name`: the frame pictures and the copies (each
 // one that cannot be written is skipped), then the project file. False when

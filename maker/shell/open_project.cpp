@@ -3,6 +3,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <functional>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -108,23 +110,26 @@ int open_project() {
       confirm_yes_no("Confirm", "Unsaved changes will be lost. Open a new project?") != 1)
     return 0;
   const std::string name = open_project_dialog();
-  if (name.empty()) return 0;
+  if (!name.empty()) open_project_file(name);
+  return 0;
+}
 
+bool open_project_file(const std::string& name) {
   const std::string path = "Projects/" + name + ".qgp";
   std::vector<uint8_t> bytes;
   if (!read_project_bytes(path, bytes)) {
     show_error("The project file " + path + " cannot be read.");
-    return 0;
+    return false;
   }
   ProjectFile first(bytes);
   int version = read_file_number(first);
   if (version > g_file_version) {
     show_error("This project requires a new program version (v" + std::to_string(version) + ").");
-    return 0;
+    return false;
   }
   if (!project_file_intact(bytes.data(), bytes.size())) {
     show_error("The project file " + path + " is damaged and cannot be opened.");
-    return 0;
+    return false;
   }
 
   set_project_modified(0);
@@ -137,21 +142,40 @@ int open_project() {
   char* cwd = getcwd(nullptr, 0);
   const std::string working_folder = std::string(cwd ? cwd : ".") + "/" + g_project_folder + "/";
   free(cwd);
+  // The pictures are decoded and the files copied after the reading, on a
+  // few threads; the decoded pictures then enter the image table in frame order.
+  std::vector<std::function<void()>> jobs;
+  std::vector<std::optional<imaging::Image>> pictures;
+  std::vector<int> picture_frames;
   ProjectReadHooks hooks;
-  hooks.frame_read = [&](Frame& frame) {
-    std::string file = frame_file_name(frame.sprite_name, frame.file_counter);
-    if (plain_file_name(file)) frame.image = imaging::load_image_file(imaging::kAnyImage, folder + file);
+  hooks.frame_read = [&](Frame& frame) {  // appended next, at index count
+    if (plain_file_name(frame_file_name(frame.sprite_name, frame.file_counter)))
+      picture_frames.push_back(g_frames.count());
   };
   hooks.file_named = [&](const std::string& file) {
-    if (plain_file_name(file)) copy_file_over(folder + file, working_folder + file);
+    if (plain_file_name(file))
+      jobs.push_back([from = folder + file, to = working_folder + file] { copy_file_over(from, to); });
   };
   ProjectFile file(bytes);
-  if (read_project_records(file, hooks) >= 120) cut_tile_pictures();
+  version = read_project_records(file, hooks);
+  pictures.resize(picture_frames.size());
+  for (size_t k = 0; k < picture_frames.size(); ++k) {
+    const Frame& frame = g_frames[picture_frames[k]];
+    jobs.push_back([&picture = pictures[k],
+                    path = folder + frame_file_name(frame.sprite_name, frame.file_counter)] {
+      picture = imaging::decode_image_file(path);
+    });
+  }
+  run_file_jobs(jobs);
+  for (size_t k = 0; k < picture_frames.size(); ++k)
+    if (pictures[k]) g_frames[picture_frames[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(*pictures[k]));
+  pictures.clear();
+  if (version >= 120) cut_tile_pictures();
   build_resource_thumbnails();
   take_definition_depths();
 
   tk::pause(1000);
   tk::close_window(wait);
   tk::set_state(kResourcePanel, 0);
-  return 0;
+  return true;
 }
