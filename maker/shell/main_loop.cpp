@@ -16,6 +16,7 @@
 #include "maker/shell/project_dialogs.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "maker/shell/version_check.h"
 #include "toolkit/toolkit.h"
 
 int g_last_event_widget = -1;
@@ -87,6 +88,7 @@ void run_menu_command(int item) {
     case kItemExit: confirm_exit(); break;
     case kItemHelp: show_help(); break;
     case kItemAbout: show_about_window(); break;
+    case kItemCheckVersion: check_version_now(); break;
     default: run_popup_command(item); break;
   }
 }

@@ -10,6 +10,7 @@
 #include "maker/shell/main_loop.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/project_dialogs.h"
+#include "maker/shell/version_check.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -57,6 +58,7 @@ bool start_up(int argc, char** argv) {
   // The browser is first built when the main loop handles the maximise.
   tk::maximize_window(kMainWindow);
   new_project();
+  check_version_at_startup();
   scan_project_files();
   update_main_window_title();
   add_main_shortcuts();

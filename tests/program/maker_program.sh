@@ -25,7 +25,7 @@ start() {
     true
   [ -n "$main_window" ] || fail "no main window titled '$title'"
   # Start-up ends with the shortcuts; the first shortcut press may race it.
-  sleep 0.5
+  sleep 1
 }
 
 # Waits up to 10 s for the program to end; its exit code in $status.
@@ -135,7 +135,7 @@ case $case_name in
     for kind in garbage noends folder; do
       rm -rf preferences.dat
       case $kind in
-        garbage) head -c 65536 /dev/urandom >preferences.dat ;;
+        garbage) perl -e 'print map { chr(($_ * 7919 + ($_ >> 8)) % 256) } 0 .. 65535' >preferences.dat ;;
         noends) head -c 200000 /dev/zero | tr '\0' '=' >preferences.dat ;;
         folder) mkdir preferences.dat ;;
       esac
