@@ -31,10 +31,11 @@ class InTempDir : public EmptyProject {
     EmptyProject::TearDown();
   }
 
-  static void write_file(const std::string& path, const std::string& bytes) {
+  static void write_file(const std::filesystem::path& path, const std::string& bytes) {
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
   }
-  static std::string read_file(const std::string& path) {
+  static std::string read_file(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
@@ -50,6 +51,6 @@ class InTempDir : public EmptyProject {
     return out;
   }
 
-  std::string dir_;
+  std::filesystem::path dir_;
   std::string old_dir_;
 };

@@ -110,7 +110,7 @@ TEST_F(NewProject, ModifiedProjectAsksAndNoKeepsEverything) {
 
 TEST_F(NewProject, OldWorkingFolderIsDeletedWithoutFollowingLinks) {
   // Outside the working directory: a folder the links point at.
-  std::string outside = dir_ + "-outside";
+  std::string outside = dir_.string() + "-outside";
   ASSERT_EQ(mkdir(outside.c_str(), 0755), 0);
   write_file(outside + "/precious", "keep");
 
@@ -130,7 +130,7 @@ TEST_F(NewProject, OldWorkingFolderIsDeletedWithoutFollowingLinks) {
 }
 
 TEST_F(NewProject, WorkingFolderNamedOutsideTheDirectoryIsNotDeleted) {
-  std::string outside = dir_ + "-outside";
+  std::string outside = dir_.string() + "-outside";
   ASSERT_EQ(mkdir(outside.c_str(), 0755), 0);
   write_file(outside + "/precious", "keep");
   for (const std::string& name : {outside, std::string("../") + fs::path(outside).filename().string(),
