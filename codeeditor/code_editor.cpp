@@ -18,12 +18,15 @@ using namespace detail;
 
 namespace {
 
-constexpr const char* kRecordKey = "quillop-code-editor";
+GQuark record_quark() {
+  static const GQuark quark = g_quark_from_static_string("quillop-code-editor");
+  return quark;
+}
 
 void delete_record(gpointer data) { delete static_cast<CodeEditor*>(data); }
 
 CodeEditor* record_of_gtk(GtkWidget* sci) {
-  return static_cast<CodeEditor*>(g_object_get_data(G_OBJECT(sci), kRecordKey));
+  return static_cast<CodeEditor*>(g_object_get_qdata(G_OBJECT(sci), record_quark()));
 }
 
 // Notifications reach the record through the GTK widget, and count only while
@@ -172,9 +175,12 @@ int create_code_editor(int widget, int x, int y, int width, int height, NotifyCa
     send(*e, SCI_MARKERSETBACK, m.number, m.back);
   }
   send(*e, SCI_STYLECLEARALL);
+  // Only insertions and deletions matter to the handler; the styler's own
+  // writes (a style change per token) must not come back as notifications.
+  send(*e, SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT);
   // The record is hung on the widget now so that the margin can be sized
   // through the ordinary entry; GTK frees it with the widget.
-  g_object_set_data_full(G_OBJECT(sci), kRecordKey, e, delete_record);
+  g_object_set_qdata_full(G_OBJECT(sci), record_quark(), e, delete_record);
   editor_update_line_number_margin(number);
   send(*e, SCI_AUTOCSETIGNORECASE, (flags & kEditorCaseSensitive) ? 0 : 1);
   e->calltip_position = e->calltip_line = e->calltip_word = -1;
@@ -186,7 +192,7 @@ int create_code_editor(int widget, int x, int y, int width, int height, NotifyCa
 
 void free_code_editor(int widget) {
   if (!code_editor_of(widget)) return;
-  g_object_set_data(G_OBJECT(tk::gtk_widget_of(widget)), kRecordKey, nullptr);
+  g_object_set_qdata(G_OBJECT(tk::gtk_widget_of(widget)), record_quark(), nullptr);
   tk::free_widget(widget);
 }
 
