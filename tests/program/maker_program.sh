@@ -82,6 +82,25 @@ exit_with_yes() {
   [ "$status" -eq 0 ] || fail "exit code $status"
 }
 
+# Ctrl+1 to Ctrl+7 add one resource of each kind; Ctrl+S saves them as "demo".
+add_and_save_as_demo() {
+  for n in 1 2 3 4 5 6 7; do keys ctrl+$n; sleep 0.2; done
+  keys ctrl+s
+  dialog=$(wait_for_window "Enter the project name") || fail "no project name dialog"
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool mousemove --window "$dialog" 200 22 click 1
+  xdotool type --delay 20 demo
+  # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
+  xdotool mousemove --window "$dialog" 340 77 click 1
+  for _ in $(seq 100); do [ -f Projects/demo/game.js ] && break; sleep 0.1; done
+  [ -f Projects/demo.qgp ] || fail "no project file"
+  [ -f Projects/demo/game.js ] || fail "no game.js"
+  for name in sprite_2 sound_3 music_4 background_5 font_6 object_7 scene_8; do
+    grep -aq "$name" Projects/demo.qgp || fail "$name is not in the project file"
+  done
+  wait_for_window "$title - demo" >/dev/null || fail "no project name in the title"
+}
+
 case $case_name in
   startup_files)
     start
@@ -100,7 +119,6 @@ case $case_name in
     confirm=$(wait_for_window Confirm) || fail "no exit question"
     xdotool windowactivate --sync "$confirm" 2>/dev/null
     xdotool key --clearmodifiers alt+n
-    sleep 0.5
     kill -0 "$pid" 2>/dev/null || fail "the program ended on No"
     [ "$(working_folders)" -eq 1 ] || fail "the working folder went on No"
     # The close box (the window manager's close) asks the same question.
@@ -151,23 +169,27 @@ case $case_name in
     exit_with_yes
     ;;
   add_and_save)
-    # Ctrl+1 to Ctrl+7 add one resource of each kind; Save writes them.
     start
-    for n in 1 2 3 4 5 6 7; do keys ctrl+$n; sleep 0.2; done
-    keys ctrl+s
-    dialog=$(wait_for_window "Enter the project name") || fail "no project name dialog"
+    add_and_save_as_demo
+    exit_with_yes
+    ;;
+  open_saved)
+    # New, then Open of the saved project; saving it again writes the same bytes.
+    start
+    add_and_save_as_demo
+    cp Projects/demo.qgp saved.qgp
+    keys ctrl+n
+    wait_for_window "$title" >/dev/null || fail "New kept the project name"
+    keys ctrl+o
+    dialog=$(wait_for_window "Open a project...") || fail "no open dialog"
     xdotool windowactivate --sync "$dialog" 2>/dev/null
-    xdotool mousemove --window "$dialog" 200 22 click 1
-    xdotool type --delay 20 demo
-    # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
-    xdotool mousemove --window "$dialog" 340 77 click 1
-    for _ in $(seq 100); do [ -f Projects/demo/game.js ] && break; sleep 0.1; done
-    [ -f Projects/demo.qgp ] || fail "no project file"
-    [ -f Projects/demo/game.js ] || fail "no game.js"
-    for name in sprite_2 sound_3 music_4 background_5 font_6 object_7 scene_8; do
-      grep -aq "$name" Projects/demo.qgp || fail "$name is not in the project file"
-    done
-    [ -n "$(window_named "$title - demo")" ] || fail "no project name in the title"
+    # The first row of the list at (10, 10) in the dialog.
+    xdotool mousemove --window "$dialog" 60 22 click --repeat 2 --delay 80 1
+    wait_for_window "$title - demo" >/dev/null || fail "the project was not opened"
+    rm Projects/demo.qgp
+    keys ctrl+s
+    for _ in $(seq 100); do [ -f Projects/demo.qgp ] && break; sleep 0.1; done
+    cmp -s saved.qgp Projects/demo.qgp || fail "the opened project saves differently"
     exit_with_yes
     ;;
   *)
