@@ -10,9 +10,11 @@
 #include "maker/project/new_project.h"
 #include "maker/project/preferences.h"
 #include "maker/project/records.h"
+#include "maker/shell/extensions_dialog.h"
 #include "maker/shell/help.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/open_project.h"
+#include "maker/shell/preferences_dialog.h"
 #include "maker/shell/project_dialogs.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
@@ -39,6 +41,7 @@ bool run_game_tab_widget(int widget) {
     case kGlobalVariablesPicture: edit_global_variables(); return true;
     case kCustomFunctionsPicture: edit_custom_functions(); return true;
     case kGameCommentsPicture: edit_game_comments(); return true;
+    case kInstalledExtensionsPicture: installed_extensions_dialog(); return true;
     case kAdvancedModeCheckBox:
       g_game_settings[0].advanced_mode = tk::state(kAdvancedModeCheckBox);
       return true;
@@ -86,6 +89,7 @@ void run_menu_command(int item) {
       break;
     case kItemRunGame: run_game_in_browser([] { save_project_or_ask(); }); break;
     case kItemExit: confirm_exit(); break;
+    case kItemPreferences: preferences_dialog(); break;
     case kItemHelp: show_help(); break;
     case kItemAbout: show_about_window(); break;
     case kItemCheckVersion: check_version_now(); break;
