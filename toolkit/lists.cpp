@@ -90,12 +90,17 @@ void append_list_column(WidgetRec& rec, int position, const std::string& title, 
   gtk_tree_view_column_set_sizing(col, GTK_TREE_VIEW_COLUMN_FIXED);
   gtk_tree_view_column_set_fixed_width(col, std::max(1, width));
   gtk_tree_view_column_set_resizable(col, TRUE);
+  const bool checks = rec.flags & kListCheckBoxes;
   if (rec.columns == 0) {
-    if (rec.flags & kListCheckBoxes) {
+    if (checks) {
+      // The box has a column of its own: in a shared column GTK toggles it on
+      // a click anywhere in the row, so selecting a row would flip its box.
+      GtkTreeViewColumn* box = gtk_tree_view_column_new();
       GtkCellRenderer* toggle = gtk_cell_renderer_toggle_new();
-      gtk_tree_view_column_pack_start(col, toggle, FALSE);
-      gtk_tree_view_column_add_attribute(col, toggle, "active", kListCheck);
+      gtk_tree_view_column_pack_start(box, toggle, FALSE);
+      gtk_tree_view_column_add_attribute(box, toggle, "active", kListCheck);
       g_signal_connect(toggle, "toggled", G_CALLBACK(on_list_toggled), GINT_TO_POINTER(rec.number));
+      gtk_tree_view_insert_column(tree(rec), box, 0);
     }
     GtkCellRenderer* pic = gtk_cell_renderer_pixbuf_new();
     gtk_tree_view_column_pack_start(col, pic, FALSE);
@@ -105,7 +110,7 @@ void append_list_column(WidgetRec& rec, int position, const std::string& title, 
   gtk_tree_view_column_pack_start(col, txt, TRUE);
   gtk_tree_view_column_add_attribute(col, txt, "text", text_column);
   ++rec.columns;
-  gtk_tree_view_insert_column(tree(rec), col, position);
+  gtk_tree_view_insert_column(tree(rec), col, position >= 0 && checks ? position + 1 : position);
 }
 
 // ---- panels ----

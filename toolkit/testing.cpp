@@ -167,9 +167,13 @@ void press_release(GdkWindow* win, int x, int y, int button, bool twice, guint s
 // Centre of a list row in the coordinates of the list's row area.
 bool row_centre(WidgetRec& rec, int row, int* x, int* y) {
   if (!GTK_WIDGET_REALIZED(rec.main) || row < 0 || row >= item_count(rec.number)) return false;
+  // The middle of the row's last column: on its text, clear of any check box.
+  GList* columns = gtk_tree_view_get_columns(GTK_TREE_VIEW(rec.main));
+  GtkTreeViewColumn* last = columns ? GTK_TREE_VIEW_COLUMN(g_list_last(columns)->data) : nullptr;
+  g_list_free(columns);
   GtkTreePath* path = gtk_tree_path_new_from_indices(row, -1);
   GdkRectangle r;
-  gtk_tree_view_get_cell_area(GTK_TREE_VIEW(rec.main), path, nullptr, &r);
+  gtk_tree_view_get_cell_area(GTK_TREE_VIEW(rec.main), path, last, &r);
   gtk_tree_path_free(path);
   if (r.height <= 0) return false;
   int bx = 0, by = 0;

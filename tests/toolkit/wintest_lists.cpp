@@ -107,6 +107,11 @@ TEST_F(Lists, ListWithCheckBoxes) {
   EXPECT_EQ(item_state(l, 0), 1);
   EXPECT_EQ(subtypes_of(l), std::vector<int>{kChange});
   EXPECT_EQ(item_state(l, 5), 0);
+
+  // Choosing a row with the mouse selects it and leaves its box alone.
+  tk::test::choose_item(l, 1);
+  EXPECT_EQ(state(l), 1);
+  EXPECT_EQ(item_state(l, 1), 1);
 }
 
 TEST_F(Lists, PanelTabsHoldTheirWidgetsUntilClosed) {
