@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -21,20 +22,42 @@ namespace {
 using js::kNewLine;
 using js::put;
 
+// Threads used for the largest sections.
+constexpr size_t kMaxSlices = 8;
+
+// Runs work(slice) for slice 0 .. slices - 1 side by side, one on the caller.
+template <class Work>
+void run_slices(size_t slices, Work work) {
+  std::vector<std::thread> pool;
+  for (size_t k = 1; k < slices; ++k) pool.emplace_back(work, k);
+  work(size_t(0));
+  for (std::thread& t : pool) t.join();
+}
+
 // Positions of the records of `list`, grouped by the name `key` gives them,
-// each group in list order.
+// each group in list order; the list is cut into `slices` grouped side by side.
 template <class T, class Key>
-std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList<T>& list,
-                                                               Key key) {
-  std::unordered_map<std::string_view, std::vector<int>> groups;
-  std::vector<int>* last = nullptr;
-  std::string_view last_key;
-  for (int i = 0; i < list.count(); ++i) {
-    // Records of one owner usually follow each other: look up only on change.
-    std::string_view k = key(list[i]);
-    if (!last || k != last_key) last = &groups[k], last_key = k;
-    last->push_back(i);
-  }
+std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList<T>& list, Key key,
+                                                               size_t slices = 1) {
+  std::vector<std::unordered_map<std::string_view, std::vector<int>>> parts(slices);
+  const size_t n = size_t(list.count());
+  run_slices(slices, [&](size_t k) {
+    auto& groups = parts[k];
+    std::vector<int>* last = nullptr;
+    std::string_view last_key;
+    for (size_t i = n * k / slices; i < n * (k + 1) / slices; ++i) {
+      // Records of one owner usually follow each other: look up only on change.
+      std::string_view name = key(list[int(i)]);
+      if (!last || name != last_key) last = &groups[name], last_key = name;
+      last->push_back(int(i));
+    }
+  });
+  auto groups = std::move(parts[0]);
+  for (size_t k = 1; k < slices; ++k)
+    for (auto& [name, positions] : parts[k]) {
+      std::vector<int>& all = groups[name];
+      all.insert(all.end(), positions.begin(), positions.end());
+    }
   return groups;
 }
 
@@ -277,38 +300,66 @@ void append_objects_js(std::string& out) {
   }
 }
 
-void append_scenes_js(std::string& out) {
-  auto tiles = group_by(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; });
-  auto objects =
-      group_by(g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; });
-  size_t size = size_t(g_tiles.count()) * 40 + size_t(g_objects.count()) * 40;
-  for (const Scene& s : g_scenes) size += s.code.size() + 400;
-  out.reserve(out.size() + size);
-  for (const Scene& s : g_scenes) {
-    open_constructor(out, s.name);
-    put(out, "this.tiles = [", kNewLine);
-    put_tile_groups(out, group_of(tiles, s.name));
-    put(out, "];", kNewLine, "this.objects = [", kNewLine);
-    const std::vector<int>& placed = group_of(objects, s.name);
-    for (size_t k = 0; k < placed.size(); ++k) {
-      const GameObject& o = g_objects[placed[k]];
-      if (k) put(out, ",", kNewLine);
-      put(out, "[", o.template_name, ",", o.x, ",", o.y, "]");
-    }
-    put(out, "];", kNewLine, "this.start = function() {", kNewLine);
-    put(out, "__room_start__(this, ", s.name, ", ", s.width, ", ", s.height, ", ", s.speed, ", ",
-        s.back_red, ", ", s.back_green, ", ", s.back_blue, ", ");
-    if (s.background_name.empty())
-      put(out, "null");
-    else
-      put(out, s.background_name, ".image");
-    put(out, ", ", s.tile_horizontal, ", ", s.tile_vertical, ", ", s.stretch, ", ", s.view_width,
-        ", ", s.view_height, ", ", js::name_or_null(s.follow_object), ", ", s.follow_border_x,
-        ", ", s.follow_border_y, ");", kNewLine);
-    if (!s.code.empty()) put(out, kNewLine, s.code, kNewLine);
-    put(out, "};", kNewLine, "}", kNewLine, "var ", s.name, " = new __", s.name, "();", kNewLine,
-        "qp_scenes.push(", s.name, ");", kNewLine);
+namespace {
+
+void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
+               const std::vector<int>& placed) {
+  open_constructor(out, s.name);
+  put(out, "this.tiles = [", kNewLine);
+  put_tile_groups(out, tiles);
+  put(out, "];", kNewLine, "this.objects = [", kNewLine);
+  for (size_t k = 0; k < placed.size(); ++k) {
+    const GameObject& o = g_objects[placed[k]];
+    if (k) put(out, ",", kNewLine);
+    put(out, "[", o.template_name, ",", o.x, ",", o.y, "]");
   }
+  put(out, "];", kNewLine, "this.start = function() {", kNewLine);
+  put(out, "__room_start__(this, ", s.name, ", ", s.width, ", ", s.height, ", ", s.speed, ", ",
+      s.back_red, ", ", s.back_green, ", ", s.back_blue, ", ");
+  if (s.background_name.empty())
+    put(out, "null");
+  else
+    put(out, s.background_name, ".image");
+  put(out, ", ", s.tile_horizontal, ", ", s.tile_vertical, ", ", s.stretch, ", ", s.view_width,
+      ", ", s.view_height, ", ", js::name_or_null(s.follow_object), ", ", s.follow_border_x,
+      ", ", s.follow_border_y, ");", kNewLine);
+  if (!s.code.empty()) put(out, kNewLine, s.code, kNewLine);
+  put(out, "};", kNewLine, "}", kNewLine, "var ", s.name, " = new __", s.name, "();", kNewLine,
+      "qp_scenes.push(", s.name, ");", kNewLine);
+}
+
+}  // namespace
+
+// Large games have tens of thousands of tiles: the scenes are written in
+// slices side by side, then joined in scene order.
+void append_scenes_js(std::string& out) {
+  const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
+  const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
+  auto tiles = group_by(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
+                               slices);
+  auto objects = group_by(
+      g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; }, slices);
+  const size_t scenes = size_t(g_scenes.count());
+  const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
+  std::vector<std::string> text(parts);
+  run_slices(parts, [&](size_t k) {
+    std::string& part = k == 0 ? out : text[k];
+    size_t size = 0;
+    for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
+      const Scene& s = g_scenes[int(i)];
+      size += group_of(tiles, s.name).size() * 40 + group_of(objects, s.name).size() * 40 +
+              s.code.size() + 400;
+    }
+    part.reserve(part.size() + size);
+    for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
+      const Scene& s = g_scenes[int(i)];
+      put_scene(part, s, group_of(tiles, s.name), group_of(objects, s.name));
+    }
+  });
+  size_t size = out.size();
+  for (const std::string& part : text) size += part.size();
+  out.reserve(size + 64);
+  for (const std::string& part : text) out.append(part);
   if (g_scenes.count() > 0) put(out, "qp_room_to_go = ", g_scenes[0].name, ";", kNewLine);
 }
 
