@@ -1,6 +1,9 @@
 // Quillop game engine. The maker fills the sections marked below with the
 // game's own code and resources and writes the result as game.js.
 // Not strict mode: event code of objects runs inside with(this) { ... }.
+// The engine declares its globals with var and function only, never with
+// let or const, so that every one of them is a property of the window (see
+// qp_unexported).
 
 var qp_version = `
 //QUILLOP_VERSION
@@ -19,6 +22,8 @@ var qp_canvas = null;
 var qp_context = null;
 var qp_draw_font = '12pt sans-serif';
 var qp_draw_color = 'rgb(255,255,255)';
+var qp_unresolved = [];      // object definitions built before their parent, until all are built
+var qp_starting_room = false;
 
 var room_width = 0;
 var room_height = 0;
@@ -156,14 +161,32 @@ function qp_clean(v) {
 }
 
 function __instance_init__(self, name, parent, visible, depth, sprite, collision, position) {
+  // A parent defined later in the object list is not built yet: the
+  // definition is built again once every object exists.
+  if (parent === undefined && qp_unresolved) qp_unresolved.push([self, self.constructor]);
   Object.setPrototypeOf(self, qp_base);
-  // A parent defined later in the object list is not known yet here.
   self.parent = parent || null;
   self.visible = visible;
   self.depth = depth;
   self.sprite_index = sprite || null;
   self.collision = collision;
   self.object_index = position;
+}
+
+function qp_resolve_parents() {
+  var pending = qp_unresolved;
+  qp_unresolved = null;
+  pending.forEach(function (u) {
+    var self = u[0];
+    u[1].call(self);
+    // A chain of parents that leads back to the object would never end.
+    for (var o = self.parent; o; o = o.parent) {
+      if (o === self) {
+        self.parent = null;
+        break;
+      }
+    }
+  });
 }
 
 // Without their own code, events run the code of the nearest ancestor
@@ -248,8 +271,10 @@ function qp_shape(inst, x, y) {
   if (s.shape === 'Circle') {
     return { circle: true, x: left + Math.trunc(s.width / 2), y: top + Math.trunc(s.height / 2), r: s.radius };
   }
-  return { circle: false, left: left + s.box.left, right: left + s.box.right,
-           top: top + s.box.top, bottom: top + s.box.bottom };
+  // Right may be left of left, bottom above top: the box still spans both.
+  var b = s.box;
+  return { circle: false, left: left + Math.min(b.left, b.right), right: left + Math.max(b.left, b.right),
+           top: top + Math.min(b.top, b.bottom), bottom: top + Math.max(b.top, b.bottom) };
 }
 
 function qp_overlap(a, b) {
@@ -386,6 +411,7 @@ function room_goto(scene) {
 function __room_start__(self, name, width, height, speed, red, green, blue, image,
                         tiled_x, tiled_y, stretched, view_width, view_height,
                         follow, margin_x, margin_y) {
+  qp_starting_room = false;
   qp_room = {
     scene: self, width: width, height: height, speed: speed > 0 ? speed : 30,
     color: 'rgb(' + red + ',' + green + ',' + blue + ')', image: image,
@@ -456,7 +482,12 @@ function qp_step() {
     var scene = qp_room_to_go;
     qp_room_to_go = null;
     if (qp_room) qp_each('on_roomend');
-    scene.start();
+    qp_starting_room = true;
+    try {
+      scene.start();
+    } finally {
+      qp_starting_room = false;
+    }
   }
   if (!qp_room) return;
   if (qp_roomstart_due) {
@@ -498,6 +529,20 @@ function qp_boot() {
 
 // ---------------------------------------------------------------- the game
 
+// The game's own code runs inside with (qp_unexported) { ... }. A name that
+// nothing declares - a background or sound left out of the game for want of
+// a file, a resource deleted since - reads as undefined there instead of
+// stopping the script with a ReferenceError, and assigning one makes a
+// global as usual. While a scene starts it reads as an empty resource, since
+// the start takes .image of the scene's background.
+var qp_missing = {};
+var qp_unexported = new Proxy({}, {
+  has: function (target, name) { return typeof name === 'string' && !(name in window); },
+  get: function (target, name) { return qp_starting_room && typeof name === 'string' ? qp_missing : undefined; },
+  set: function (target, name, value) { window[name] = value; return true; }
+});
+
+with (qp_unexported) {
 //QUILLOP_EXTENSIONS
 //QUILLOP_GLOBAL_VARIABLES
 //QUILLOP_GLOBAL_FUNCTIONS
@@ -508,5 +553,7 @@ function qp_boot() {
 //QUILLOP_FONTS
 //QUILLOP_OBJECTS
 //QUILLOP_SCENES
+}
+qp_resolve_parents();
 
 window.addEventListener('load', qp_boot);

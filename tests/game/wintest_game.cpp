@@ -1,0 +1,264 @@
+// Exported games played in headless Chromium: a project built in memory is
+// exported with the shipped engine, the page is rendered after a short and
+// after a longer run, and the screenshots are read back pixel by pixel.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "imaging/codec.h"
+#include "maker/export/export.h"
+#include "maker/project/records.h"
+#include "tests/maker/project/working_dir_fixture.h"
+#include "toolkit/events.h"
+#include "toolkit/system.h"
+#include "toolkit/testing.h"
+#include "toolkit/window.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using imaging::Colour;
+using imaging::rgba;
+
+const char kChromium[] = "/usr/bin/chromium";
+const fs::path kEngine = fs::path(__FILE__).parent_path() / "../../engine/export.js";
+
+constexpr Colour kSky = rgba(20, 40, 160);
+constexpr Colour kGreen = rgba(0, 200, 0);
+constexpr Colour kRed = rgba(220, 30, 30);
+constexpr Colour kYellow = rgba(240, 220, 0);
+constexpr Colour kCyan = rgba(0, 200, 200);
+constexpr Colour kMagenta = rgba(200, 0, 200);
+
+class ExportedGame : public WorkingDirTest {
+ protected:
+  void SetUp() override {
+    WorkingDirTest::SetUp();
+    if (!fs::exists(kChromium)) GTEST_SKIP() << "no " << kChromium;
+    tk::set_instant_pause(true);
+    fs::create_directories("Projects/game");
+    fs::create_directories("Extensions");
+    fs::copy_file(kEngine, "export.js");
+    g_engine_template = load_engine_template();
+    ASSERT_FALSE(g_engine_template.empty());
+    g_project_name = "game";
+  }
+  void TearDown() override {
+    tk::set_instant_pause(false);
+    g_engine_template.clear();
+    WorkingDirTest::TearDown();
+  }
+
+  // A picture of w x h whose left part, up to `split`, is `left`, the rest `right`,
+  // written into the project folder; returns its image number.
+  static int picture(const std::string& file, int w, int h, Colour left, Colour right, int split) {
+    int image = imaging::create_image(imaging::kAnyImage, w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) imaging::set_image_pixel(image, x, y, x < split ? left : right);
+    EXPECT_TRUE(imaging::save_image_png(image, "Projects/game/" + file));
+    return image;
+  }
+
+  // A 16 x 16 sprite of one colour with a box over the whole frame.
+  static void add_sprite(const std::string& name, Colour colour) {
+    Sprite s;
+    s.name = name;
+    s.thumbnail_image = -1;
+    s.collision_shape = "Box";
+    s.collision_right = 16;
+    s.collision_bottom = 16;
+    g_sprites.append(s);
+    g_frames.append({"1", name, picture(name + "_1.png", 16, 16, colour, colour, 16)});
+  }
+
+  static void add_object(const std::string& name, const std::string& sprite,
+                         const std::string& parent = "", int collision = 1) {
+    GameObject o;
+    o.is_prototype = 1;
+    o.name = name;
+    o.sprite_name = sprite;
+    o.sprite_image = -1;
+    o.visible = 1;
+    o.collision = collision;
+    o.parent_name = parent;
+    g_objects.append(o);
+  }
+
+  static void add_script(const std::string& object, const std::string& event,
+                         const std::string& code, const std::string& other = "") {
+    g_scripts.append({"scr_" + std::to_string(g_scripts.count()), object, event, other, code});
+  }
+
+  static void place(const std::string& object, int x, int y) {
+    GameObject o;
+    o.name = "SceneObject" + std::to_string(g_objects.count());
+    o.template_name = object;
+    o.scene_name = "room";
+    o.x = x;
+    o.y = y;
+    o.sprite_image = -1;
+    o.visible = 1;
+    o.collision = 1;
+    g_objects.append(o);
+  }
+
+  static void add_tile(const std::string& background, int left, int x, int y) {
+    Tile t;
+    t.name = "tile_" + std::to_string(g_tiles.count());
+    t.background_name = background;
+    t.source_left = left;
+    t.width = 16;
+    t.height = 16;
+    t.x = x;
+    t.y = y;
+    t.depth = 1000000;
+    t.scene_name = "room";
+    t.image = -1;
+    g_tiles.append(t);
+  }
+
+  // Renders the exported page after `budget_ms` of game time; the screenshot,
+  // or an empty image when Chromium gave none.
+  imaging::Image play(int budget_ms) {
+    const std::string shot = (dir_ / ("shot" + std::to_string(budget_ms) + ".png")).string();
+    const std::string command =
+        "HOME=" + (dir_ / "home").string() + " timeout -k 5 60 " + kChromium +
+        " --headless --no-sandbox --disable-gpu --hide-scrollbars --user-data-dir=" +
+        (dir_ / "profile").string() + " --window-size=320,240 --virtual-time-budget=" +
+        std::to_string(budget_ms) + " --screenshot=" + shot + " file://" +
+        (dir_ / "Projects/game/index.html").string() + " >" + (dir_ / "chromium.log").string() +
+        " 2>&1";
+    fs::create_directories(dir_ / "home");
+    EXPECT_EQ(std::system(command.c_str()), 0) << read_file(dir_ / "chromium.log");
+    return imaging::decode_image_file(shot).value_or(imaging::Image());
+  }
+
+  tk::test::ScriptedRequesters asked_;
+};
+
+struct Pixel {
+  const char* what;
+  int x, y;
+  Colour expected;
+};
+
+void expect_pixels(const imaging::Image& shot, const std::vector<Pixel>& pixels) {
+  ASSERT_GE(shot.width, 160);
+  ASSERT_GE(shot.height, 120);
+  for (const Pixel& p : pixels) {
+    const Colour got = imaging::get_pixel(shot, p.x, p.y);
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 6; };
+    EXPECT_TRUE(near(imaging::red(got), imaging::red(p.expected)) &&
+                near(imaging::green(got), imaging::green(p.expected)) &&
+                near(imaging::blue(got), imaging::blue(p.expected)))
+        << p.what << " at " << p.x << "," << p.y << ": got rgb(" << imaging::red(got) << ","
+        << imaging::green(got) << "," << imaging::blue(got) << ")";
+  }
+}
+
+// One scene exercises drawing, motion, collisions and the kinds of project
+// the generated code alone would trip over: a tile set and a scene picture
+// without a file, a sound without files, a parent defined after its child,
+// an instance and a followed object that name a deleted object.
+TEST_F(ExportedGame, DrawsMovesAndCollides) {
+  add_sprite("spr_green", kGreen);
+  add_sprite("spr_red", kRed);
+  add_sprite("spr_yellow", kYellow);
+
+  g_sounds.append({"snd_none", "", "", ""});
+  Background tiles;
+  tiles.name = "bg_tiles";
+  tiles.image_file = "tiles.png";
+  tiles.thumbnail_image = -1;
+  tiles.use_as_tileset = 1;
+  g_backgrounds.append(tiles);
+  imaging::free_image(picture("tiles.png", 32, 16, kCyan, kMagenta, 16));
+  Background bare = tiles;
+  bare.name = "bg_bare";
+  bare.image_file = "";
+  g_backgrounds.append(bare);
+
+  // The child comes first in the list, its parent last.
+  add_object("obj_child", "spr_red", "obj_base");
+  add_object("obj_mover", "spr_green");
+  add_script("obj_mover", "Creation", "this.wait = 15;");
+  add_script("obj_mover", "Step", "if (wait > 0) wait -= 1;\r\nelse if (x < 120) x += 4;");
+  add_object("obj_wall", "spr_red");
+  add_script("obj_wall", "Collision", "sprite_index = spr_yellow;", "obj_mover");
+  add_script("obj_wall", "Collision", "sprite_index = spr_yellow;", "obj_ghost");
+  add_object("obj_ghost", "spr_red", "", 0);
+  add_script("obj_ghost", "Collision", "sprite_index = spr_yellow;", "obj_mover");
+  add_object("obj_probe", "spr_red");
+  add_script("obj_probe", "Creation", "sound_play(snd_none);\r\nsprite_index = spr_green;");
+  add_object("obj_base", "spr_red");
+  add_script("obj_base", "Creation", "sprite_index = spr_yellow;");
+
+  Scene room;
+  room.name = "room";
+  room.thumbnail_image = -1;
+  room.width = room.view_width = 160;
+  room.height = room.view_height = 120;
+  room.back_red = 20;
+  room.back_green = 40;
+  room.back_blue = 160;
+  room.speed = 30;
+  room.background_name = "bg_bare";
+  room.follow_object = "obj_gone";
+  g_scenes.append(room);
+  add_tile("bg_tiles", 16, 8, 96);
+  add_tile("bg_bare", 0, 40, 96);
+  place("obj_mover", 8, 8);
+  place("obj_wall", 132, 8);
+  place("obj_ghost", 112, 20);
+  place("obj_wall", 120, 30);  // overlaps the ghost
+  place("obj_child", 8, 40);
+  place("obj_probe", 40, 40);
+  place("obj_gone", 60, 60);
+
+  ASSERT_EQ(export_game(), 0);
+  EXPECT_TRUE(asked_.asked.empty());
+
+  // The mover waits 15 steps (half a second), then moves 4 pixels a step
+  // until x is 120, where it overlaps the first wall and the ghost; the
+  // ghost, which takes no part in collisions, overlaps the second wall.
+  {
+    SCOPED_TRACE("before the mover sets off");
+    expect_pixels(play(200), {
+        {"scene colour", 80, 70, kSky},
+        {"right half of the tile picture", 15, 103, kMagenta},
+        {"no tile from a background without a file", 47, 103, kSky},
+        {"mover at its start", 15, 15, kGreen},
+        {"wall untouched", 145, 15, kRed},
+        {"child ran the creation code of its later parent", 15, 47, kYellow},
+        {"probe went on past a sound without files", 47, 47, kGreen},
+        {"ghost", 114, 30, kRed},
+    });
+  }
+  {
+    SCOPED_TRACE("after the mover has stopped");
+    expect_pixels(play(3000), {
+        {"mover at its end", 127, 15, kGreen},
+        {"scene colour where the mover was", 15, 15, kSky},
+        {"wall hit by the mover", 145, 15, kYellow},
+        {"ghost without collision checking", 114, 30, kRed},
+        {"wall over the ghost", 132, 42, kRed},
+        {"tile still drawn", 15, 103, kMagenta},
+    });
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (!tk::init(argc, argv)) {
+    fprintf(stderr, "no display\n");
+    return 1;
+  }
+  tk::set_test_mode(true);
+  tk::set_failure_handler([](const std::string& reason) { ADD_FAILURE() << reason; });
+  return RUN_ALL_TESTS();
+}
