@@ -5,7 +5,10 @@
 
 #include "maker/project/confirm.h"
 #include "maker/project/records.h"
+#include "maker/shell/background_dialog.h"
+#include "maker/shell/font_dialog.h"
 #include "maker/shell/main_window.h"
+#include "maker/shell/sound_dialogs.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -16,13 +19,13 @@ const ResourceKind kKinds[] = {
     {"Sprites", "sprite", " Sprites ", 147, 83, 98, 39, 115, kItemAddSprite, new_sprite,
      delete_sprite, nullptr},
     {"Sounds", "sound", " Sounds ", 148, 84, 99, 52, 116, kItemAddSound, new_sound, delete_sound,
-     nullptr},
+     edit_sound},
     {"Musics", "music", " Musics ", 149, 85, 100, 55, 117, kItemAddMusic, new_music, delete_music,
-     nullptr},
+     music_properties_dialog},
     {"Backgrounds", "background", " Backgrounds ", 151, 86, 101, 42, 118, kItemAddBackground,
-     new_background, delete_background, nullptr},
+     new_background, delete_background, open_background_properties},
     {"Fonts", "font", " Fonts ", 150, 87, 102, 45, 119, kItemAddFont, new_font, delete_font,
-     nullptr},
+     open_font_properties},
     {"Objects", "object", " Objects ", 152, 88, 103, 48, 120, kItemAddObject, new_object,
      delete_object, nullptr},
     {"Scenes", "scene", " Scenes ", 153, 89, 104, 58, 121, kItemAddScene, new_scene, delete_scene,
@@ -251,7 +254,8 @@ void add_resource_entry(const std::string& kind, const std::string& name, int wi
 void open_resource_entry(int widget) {
   int index = mark_card_entry(widget);
   if (index < 0) return;
-  const ResourceEntry& e = g_resource_entries[index];
+  // Copied: the editor rebuilds the entry list.
+  const ResourceEntry e = g_resource_entries[index];
   if (int k = kind_index(e.kind); k >= 0) open_editor(kKinds[k], e.name);
 }
 

@@ -82,9 +82,29 @@ exit_with_yes() {
   [ "$status" -eq 0 ] || fail "exit code $status"
 }
 
-# Ctrl+1 to Ctrl+7 add one resource of each kind; Ctrl+S saves them as "demo".
+# Presses "Done" of the property dialog titled $1, inner size $2 x $3 (the
+# button lies at (W - 75, H - 35), 65 x 25), and waits for it to close.
+close_with_done() {
+  dialog=$(wait_for_window "$1") || fail "no dialog '$1'"
+  xdotool windowactivate --sync "$dialog" 2>/dev/null
+  xdotool mousemove --window "$dialog" $(($2 - 43)) $(($3 - 23)) click 1
+  for _ in $(seq 100); do [ -z "$(window_named "$1")" ] && return 0; sleep 0.1; done
+  fail "'Done' did not close '$1'"
+}
+
+# Ctrl+1 to Ctrl+7 add one resource of each kind, closing the dialogs that
+# the sound, music, background and font open; Ctrl+S saves them as "demo".
 add_and_save_as_demo() {
-  for n in 1 2 3 4 5 6 7; do keys ctrl+$n; sleep 0.2; done
+  for n in 1 2 3 4 5 6 7; do
+    keys ctrl+$n
+    case $n in
+      2) close_with_done "Sound properties - sound_3" 480 220 ;;
+      3) close_with_done "Music properties - music_4" 480 220 ;;
+      4) close_with_done "Background properties - background_5" 800 600 ;;
+      5) close_with_done "Font properties - font_6" 200 300 ;;
+      *) sleep 0.2 ;;
+    esac
+  done
   keys ctrl+s
   dialog=$(wait_for_window "Enter the project name") || fail "no project name dialog"
   xdotool windowactivate --sync "$dialog" 2>/dev/null

@@ -1,6 +1,6 @@
 // The main loop driven through the real window: add commands by toolbar,
-// shortcut, menu and create card, New, re-layout, the Game tab's check box,
-// help and exit.
+// shortcut, menu and create card with the dialogs they open, New, re-layout,
+// the Game tab's check box, help and exit.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -10,6 +10,7 @@
 #include "maker/project/preferences.h"
 #include "maker/shell/builtin_pictures.h"
 #include "maker/shell/help.h"
+#include "maker/shell/small_windows.h"
 #include "maker/shell/startup.h"
 #include "shell_fixture.h"
 
@@ -21,6 +22,22 @@ std::vector<int> resource_counts() {
   for (const GameObject& o : g_objects) objects += o.is_prototype;
   return {g_sprites.count(), g_sounds.count(), g_musics.count(), g_backgrounds.count(),
           g_fonts.count(),   objects,          g_scenes.count()};
+}
+
+// What one add command's dialog showed before its "Done" closed it.
+struct OpenedDialog {
+  std::string title;
+  int modified = -1;  // the project-modified flag while it was open
+};
+
+// Closes the next property dialog with "Done", as the user does, noting its
+// title first.
+void close_next_dialog_with_done(OpenedDialog& seen) {
+  tk::test::when_idle([&seen] {
+    seen.title = tk::window_title(kDialogWindow);
+    seen.modified = g_project_modified;
+    tk::test::click(tk::test::find_widget(kDialogWindow, "Done"));
+  });
 }
 
 bool is_folder(const std::string& path) {
@@ -51,15 +68,34 @@ TEST_F(ShellTest, EveryAddCommandAddsOneResourceOfItsKind) {
          tk::test::click(115 + k);
        }},
   };
+  // The dialog each add opens on the new resource; none where no editor exists yet.
+  const char* dialogs[] = {nullptr,
+                           "Sound properties - ",
+                           "Music properties - ",
+                           "Background properties - ",
+                           "Font properties - ",
+                           nullptr,
+                           nullptr};
   for (const Way& way : ways) {
     for (int kind = 0; kind < 7; ++kind) {
+      const char* kind_name = resource_kinds()[size_t(kind)].kind;
       set_project_modified(0);
       std::vector<int> expected = resource_counts();
       expected[size_t(kind)] += 1;
+      OpenedDialog seen;
+      if (dialogs[kind]) close_next_dialog_with_done(seen);
       way.act(kind);
       run_loop();
-      EXPECT_EQ(resource_counts(), expected) << way.name << " " << resource_kinds()[size_t(kind)].kind;
+      EXPECT_EQ(resource_counts(), expected) << way.name << " " << kind_name;
       EXPECT_EQ(g_project_modified, 1) << way.name;
+      EXPECT_EQ(tk::test::idle_actions_left(), 0) << way.name << " " << kind_name << ": no dialog";
+      tk::set_test_mode(true);  // drops an action no dialog took: the next case starts clean
+      if (dialogs[kind]) {
+        EXPECT_EQ(seen.title, dialogs[kind] + g_new_resource_name) << way.name;
+        EXPECT_EQ(seen.modified, 1) << way.name << " " << kind_name << ": set by the constructor";
+      }
+      EXPECT_FALSE(tk::window_exists(kDialogWindow)) << way.name << " " << kind_name;
+      EXPECT_FALSE(tk::window_disabled(kMainWindow)) << way.name << " " << kind_name;
     }
   }
   EXPECT_EQ(g_sounds[0].name, "sound_3");
@@ -67,9 +103,12 @@ TEST_F(ShellTest, EveryAddCommandAddsOneResourceOfItsKind) {
 }
 
 TEST_F(ShellTest, RightClickOnACreateCardAlsoAddsAndShowsNoPopup) {
+  OpenedDialog seen;
+  close_next_dialog_with_done(seen);
   tk::test::right_click(shown(116));
   run_loop();
-  EXPECT_EQ(g_sounds.count(), 1);
+  ASSERT_EQ(g_sounds.count(), 1);
+  EXPECT_EQ(seen.title, "Sound properties - " + g_sounds[0].name);
   EXPECT_EQ(marked_entries(), 0);
   EXPECT_EQ(tk::last_popup_menu(), -1);
 }

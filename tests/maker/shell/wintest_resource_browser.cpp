@@ -1,6 +1,7 @@
 // The resource browser on the real main window: grid positions, entries,
 // cards, right clicks, double clicks and the popup commands.
 #include "imaging/image.h"
+#include "maker/shell/small_windows.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -15,7 +16,34 @@ int widgets_showing(int image) {
   return n;
 }
 
+// The n-th widget of that kind in the property dialog, in creation order.
+int dialog_widget(tk::WidgetKind kind, int n = 0) {
+  for (int w : tk::test::widgets_of_window(kDialogWindow))
+    if (tk::widget_kind(w) == kind && n-- == 0) return w;
+  return -1;
+}
+
+void press(const char* button) { tk::test::click(tk::test::find_widget(kDialogWindow, button)); }
+
 }  // namespace
+
+// Opens the editor of a card the two ways a user does: a double-click on
+// it, and "Edit" (`edit_item`) in its popup menu.
+class CardEditorTest : public ShellTest {
+ protected:
+  static constexpr const char* kWays[] = {"double-click", "popup Edit"};
+  static void open_card(const char* way, const std::string& name, int edit_item) {
+    int card = shown(card_of(name));
+    if (way == kWays[0]) {
+      tk::test::double_click_at(card, 20, 20);
+    } else {
+      tk::test::right_click(card);
+      run_loop();
+      tk::post_event(tk::kEventMenu, kMainWindow, edit_item);
+    }
+    run_loop();
+  }
+};
 
 TEST_F(ShellTest, EmptyProjectShowsOnlyBannerAndCreateCardInEveryTab) {
   int page = tk::panel_page_width(kResourcePanel);
@@ -290,4 +318,91 @@ TEST_F(ShellTest, RebuildShowsChangedListsWithNoWidgetLeftOver) {
   EXPECT_EQ(widgets_showing(kNoImageCard), 0);
   EXPECT_EQ(widgets_showing(kCreateCardPicture), 7);
   for (int k = 0; k < 7; ++k) EXPECT_EQ(widgets_showing(98 + k), 1);
+}
+
+TEST_F(CardEditorTest, CardsOpenTheDialogOfTheirKindOnTheirOwnResource) {
+  struct Case {
+    int kind, edit_item;
+    const char* title;
+  } cases[] = {
+      {1, 53, "Sound properties - "},
+      {2, 56, "Music properties - "},
+      {3, 43, "Background properties - "},
+      {4, 46, "Font properties - "},
+  };
+  for (const Case& c : cases) {
+    const ResourceKind& kind = resource_kinds()[size_t(c.kind)];
+    kind.create();
+    std::string target = kind.create();  // not the first: the dialog must take the card's name
+    rebuild_resource_panel();
+    for (const char* way : kWays) {
+      std::string title, name;
+      tk::test::when_idle([&] {
+        title = tk::window_title(kDialogWindow);
+        name = tk::text(dialog_widget(tk::WidgetKind::Input));
+        EXPECT_TRUE(tk::window_disabled(kMainWindow));
+        press("Done");
+      });
+      open_card(way, target, c.edit_item);
+      EXPECT_EQ(tk::test::idle_actions_left(), 0) << kind.kind << " " << way << ": no dialog";
+      tk::set_test_mode(true);  // drops an action no dialog took: the next case starts clean
+      EXPECT_EQ(title, c.title + target) << way;
+      EXPECT_EQ(name, target) << way;
+      EXPECT_FALSE(tk::window_exists(kDialogWindow)) << kind.kind << " " << way;
+      EXPECT_FALSE(tk::window_disabled(kMainWindow)) << kind.kind << " " << way;
+      EXPECT_EQ(marked_entries(), 0) << "rebuilt by the dialog";
+    }
+  }
+  EXPECT_TRUE(ask_->asked.empty());
+}
+
+TEST_F(CardEditorTest, FontCardDialogLeavesTheFontAsItsDoneOrDeleteDecided) {
+  for (const char* way : kWays) {
+    clear_resource_lists();
+    std::string keep = new_font(), target = new_font();
+    rebuild_resource_panel();
+    set_project_modified(0);
+
+    // "Done" with a new name, size and bold stores them on that font only.
+    tk::test::when_idle([] {
+      tk::set_text(dialog_widget(tk::WidgetKind::Input, 0), "Title font");
+      tk::set_text(dialog_widget(tk::WidgetKind::Input, 2), "20");  // size
+      tk::test::click(dialog_widget(tk::WidgetKind::CheckBox, 0));  // bold
+      press("Done");
+    });
+    open_card(way, target, 46);
+    ASSERT_EQ(g_fonts.count(), 2) << way;
+    EXPECT_EQ(g_fonts[1].name, "Title font") << way;
+    EXPECT_EQ(g_fonts[1].size, 20) << way;
+    EXPECT_EQ(g_fonts[1].bold, 1) << way;
+    EXPECT_EQ(g_fonts[1].italic, 0) << way;
+    EXPECT_EQ(g_fonts[0].name, keep) << way;
+    EXPECT_EQ(g_fonts[0].size, 12) << way;
+    EXPECT_EQ(g_fonts[0].bold, 0) << way;
+    EXPECT_EQ(g_project_modified, 1) << way;
+    EXPECT_EQ(card_of(target), -1) << way << ": the browser shows the new name";
+    ASSERT_NE(card_of("Title font"), -1) << way;
+
+    // A refused "Done" keeps the dialog open; "Delete" then removes the font.
+    set_project_modified(0);
+    tk::test::when_idle([] {
+      tk::set_text(dialog_widget(tk::WidgetKind::Input), "");
+      press("Done");
+    });
+    tk::test::when_idle([] {
+      EXPECT_TRUE(tk::window_exists(kDialogWindow));
+      press("Delete");
+    });
+    ask_->answer_yes_no(1);
+    open_card(way, "Title font", 46);
+    EXPECT_EQ(tk::test::idle_actions_left(), 0) << way;
+    EXPECT_EQ(ask_->messages(), std::vector<std::string>{"The font name is missing"}) << way;
+    ask_->asked.clear();
+    ASSERT_EQ(g_fonts.count(), 1) << way;
+    EXPECT_EQ(g_fonts[0].name, keep) << way;
+    EXPECT_EQ(card_of("Title font"), -1) << way;
+    EXPECT_NE(card_of(keep), -1) << way;
+    EXPECT_FALSE(tk::window_exists(kDialogWindow)) << way;
+    EXPECT_FALSE(tk::window_disabled(kMainWindow)) << way;
+  }
 }
