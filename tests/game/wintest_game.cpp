@@ -12,10 +12,8 @@
 #include "maker/export/export.h"
 #include "maker/project/records.h"
 #include "tests/maker/project/working_dir_fixture.h"
-#include "toolkit/events.h"
 #include "toolkit/system.h"
 #include "toolkit/testing.h"
-#include "toolkit/window.h"
 
 namespace {
 
@@ -62,47 +60,44 @@ class ExportedGame : public WorkingDirTest {
     return image;
   }
 
+  // The record that `make` has just appended to `list`, renamed.
+  template <class T>
+  static T& added(RecordList<T>& list, std::string (*make)(), const std::string& name) {
+    make();
+    T& record = list[list.count() - 1];
+    record.name = name;
+    return record;
+  }
+
   // A 16 x 16 sprite of one colour with a box over the whole frame.
   static void add_sprite(const std::string& name, Colour colour) {
-    Sprite s;
-    s.name = name;
-    s.thumbnail_image = -1;
-    s.collision_shape = "Box";
+    Sprite& s = added(g_sprites, new_sprite, name);
     s.collision_right = 16;
     s.collision_bottom = 16;
-    g_sprites.append(s);
     g_frames.append({"1", name, picture(name + "_1.png", 16, 16, colour, colour, 16)});
   }
 
   static void add_object(const std::string& name, const std::string& sprite,
                          const std::string& parent = "", int collision = 1) {
-    GameObject o;
-    o.is_prototype = 1;
-    o.name = name;
+    GameObject& o = added(g_objects, new_object, name);
     o.sprite_name = sprite;
-    o.sprite_image = -1;
-    o.visible = 1;
-    o.collision = collision;
     o.parent_name = parent;
-    g_objects.append(o);
+    o.collision = collision;
   }
 
   static void add_script(const std::string& object, const std::string& event,
                          const std::string& code, const std::string& other = "") {
-    g_scripts.append({"scr_" + std::to_string(g_scripts.count()), object, event, other, code});
+    g_scripts[add_event_script(object, event, other)].code = code;
   }
 
+  // An instance of `object` in the scene "room".
   static void place(const std::string& object, int x, int y) {
-    GameObject o;
-    o.name = "SceneObject" + std::to_string(g_objects.count());
+    GameObject& o = added(g_objects, new_object, "SceneObject" + std::to_string(g_objects.count()));
+    o.is_prototype = 0;
     o.template_name = object;
     o.scene_name = "room";
     o.x = x;
     o.y = y;
-    o.sprite_image = -1;
-    o.visible = 1;
-    o.collision = 1;
-    g_objects.append(o);
   }
 
   static void add_tile(const std::string& background, int left, int x, int y) {
@@ -168,18 +163,12 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   add_sprite("spr_red", kRed);
   add_sprite("spr_yellow", kYellow);
 
-  g_sounds.append({"snd_none", "", "", ""});
-  Background tiles;
-  tiles.name = "bg_tiles";
+  added(g_sounds, new_sound, "snd_none");
+  Background& tiles = added(g_backgrounds, new_background, "bg_tiles");
   tiles.image_file = "tiles.png";
-  tiles.thumbnail_image = -1;
   tiles.use_as_tileset = 1;
-  g_backgrounds.append(tiles);
   imaging::free_image(picture("tiles.png", 32, 16, kCyan, kMagenta, 16));
-  Background bare = tiles;
-  bare.name = "bg_bare";
-  bare.image_file = "";
-  g_backgrounds.append(bare);
+  added(g_backgrounds, new_background, "bg_bare").use_as_tileset = 1;
 
   // The child comes first in the list, its parent last.
   add_object("obj_child", "spr_red", "obj_base");
@@ -196,18 +185,15 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   add_object("obj_base", "spr_red");
   add_script("obj_base", "Creation", "sprite_index = spr_yellow;");
 
-  Scene room;
-  room.name = "room";
-  room.thumbnail_image = -1;
+  Scene& room = added(g_scenes, new_scene, "room");
+  g_layers[g_layers.count() - 1].scene_name = "room";
   room.width = room.view_width = 160;
   room.height = room.view_height = 120;
   room.back_red = 20;
   room.back_green = 40;
   room.back_blue = 160;
-  room.speed = 30;
   room.background_name = "bg_bare";
   room.follow_object = "obj_gone";
-  g_scenes.append(room);
   add_tile("bg_tiles", 16, 8, 96);
   add_tile("bg_bare", 0, 40, 96);
   place("obj_mover", 8, 8);
@@ -251,14 +237,3 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  if (!tk::init(argc, argv)) {
-    fprintf(stderr, "no display\n");
-    return 1;
-  }
-  tk::set_test_mode(true);
-  tk::set_failure_handler([](const std::string& reason) { ADD_FAILURE() << reason; });
-  return RUN_ALL_TESTS();
-}
