@@ -1,0 +1,3 @@
+#include "extmaker/extmaker.h"
+
+int main(int argc, char** argv) { return extmaker_main(argc, argv); }

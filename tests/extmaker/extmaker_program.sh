@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# extmaker_program.sh BINARY CASE: starts quillop-extmaker in a scratch
+# working directory on the test display and drives it from outside with xdotool.
+set -uo pipefail
+bin=$1
+case_name=$2
+[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
+
+work=$(mktemp -d /tmp/quillop-extprogram-XXXXXX)
+pid=
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cd "$work" || exit 1
+
+fail() { echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
+title="Quillop Extension Maker"
+
+start() {
+  "$bin" >"$work/.out" 2>&1 &
+  pid=$!
+  main_window=$(timeout 15 xdotool search --sync --limit 1 --name "^$title\$" 2>/dev/null | head -1) ||
+    true
+  [ -n "$main_window" ] || fail "no window titled '$title'"
+  sleep 0.5
+}
+
+running() { kill -0 "$pid" 2>/dev/null; }
+
+wait_for_end() {
+  for _ in $(seq 100); do
+    if ! running; then
+      wait "$pid"
+      status=$?
+      pid=
+      return 0
+    fi
+    sleep 0.1
+  done
+  fail "the program did not end"
+}
+
+# A window of that title other than the main window.
+wait_for_window() {
+  for _ in $(seq 100); do
+    w=$(xdotool search --name "^$1\$" 2>/dev/null | grep -vx "$main_window" | head -1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+keys() {
+  xdotool windowactivate --sync "$main_window" 2>/dev/null
+  xdotool key --clearmodifiers "$@"
+}
+
+# Ctrl+X, then the answer ($1: y or n) in the "Confirm" box.
+answer_exit() {
+  keys ctrl+x
+  confirm=$(wait_for_window Confirm) || fail "no exit question"
+  xdotool windowactivate --sync "$confirm" 2>/dev/null
+  xdotool key --clearmodifiers "alt+$1"
+}
+
+case $case_name in
+  startup_and_exit)
+    start
+    [ -d Extensions ] || fail "no Extensions folder"
+    answer_exit n
+    sleep 0.5
+    running || fail "the program ended though the answer was no"
+    answer_exit y
+    wait_for_end
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    [ "$(ls -A | grep -v '^\.out$')" = Extensions ] || fail "files other than Extensions: $(ls -A)"
+    [ -z "$(ls -A Extensions)" ] || fail "Extensions is not empty"
+    ;;
+  save_asks_name)
+    start
+    keys ctrl+s
+    dialog=$(wait_for_window "Enter the extension name") || fail "no name dialog"
+    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    xdotool mousemove --window "$dialog" 200 22 click 1
+    xdotool type --delay 20 demo
+    # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
+    xdotool mousemove --window "$dialog" 340 77 click 1
+    box=$(wait_for_window "$title") || fail "no message after saving"
+    xdotool windowactivate --sync "$box" 2>/dev/null
+    xdotool key --clearmodifiers Return
+    expected=$(printf '[EXTENSION]\n\n\n[AUTHOR]\n\n\n[DESCRIPTION]\n\n\n[HELP]\n\n\n[CODE]\n\n\nx')
+    cmp Extensions/demo.qex <(printf '%s' "${expected%x}") || fail "Extensions/demo.qex is not the empty package"
+    answer_exit y
+    wait_for_end
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    ;;
+  *) fail "unknown case $case_name" ;;
+esac
+echo ok
