@@ -17,7 +17,8 @@ long long file_size(const std::string& path) {
 // into another folder.
 bool usable_package_name(const std::string& name) { return name.find('/') == std::string::npos; }
 
-void report_unread(const std::string& path, PackageRead result) {
+void report_unread(const std::string& chosen, PackageRead result) {
+  const std::string path = valid_utf8_text(chosen);
   const std::string text = result == PackageRead::TooLarge
                                ? "The file '" + path + "' is too large for an extension package."
                                : "The file '" + path + "' cannot be read.";

@@ -29,15 +29,6 @@ const Section* section_of_header(std::string_view line) {
   return nullptr;
 }
 
-// U+FFFD for every byte that starts no well-formed sequence, NUL included:
-// the fields are GTK texts, which must be valid UTF-8 and stop at NUL.
-std::string valid_text(std::string_view bytes) {
-  gchar* valid = g_utf8_make_valid(bytes.data(), gssize(bytes.size()));
-  std::string out(valid);
-  g_free(valid);
-  return out;
-}
-
 bool write_all(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = write(fd, bytes.data(), bytes.size());
@@ -49,6 +40,13 @@ bool write_all(int fd, std::string_view bytes) {
 }
 
 }  // namespace
+
+std::string valid_utf8_text(std::string_view bytes) {
+  gchar* valid = g_utf8_make_valid(bytes.data(), gssize(bytes.size()));
+  std::string out(valid);
+  g_free(valid);
+  return out;
+}
 
 std::string extension_package_bytes(const ExtensionFields& fields) {
   std::string out;
@@ -62,7 +60,7 @@ std::string extension_package_bytes(const ExtensionFields& fields) {
 }
 
 ExtensionFields read_extension_package(std::string_view bytes) {
-  const std::string text = valid_text(bytes);
+  const std::string text = valid_utf8_text(bytes);
   ExtensionFields fields;
   const Section* current = nullptr;
   for (size_t at = 0; at < text.size();) {
@@ -92,7 +90,7 @@ std::string package_name_of_path(const std::string& path) {
   size_t from = 0;
   for (size_t at; (at = file.find(".qex", from)) != std::string::npos; from = at + 4)
     name.append(file, from, at - from);
-  return name.append(file, from);
+  return valid_utf8_text(name.append(file, from));
 }
 
 PackageRead read_package_file(const std::string& path, std::string& bytes) {

@@ -26,11 +26,15 @@ std::string extension_package_bytes(const ExtensionFields& fields);
 // joined, description, help and code lines each get CR LF.
 ExtensionFields read_extension_package(std::string_view bytes);
 
+// The text with U+FFFD for every byte that starts no well-formed UTF-8
+// sequence, NUL included: what GTK widgets and message boxes can show.
+std::string valid_utf8_text(std::string_view bytes);
+
 // "Extensions/" + package name + ".qex".
 std::string package_path(const std::string& package_name);
 
 // The package name of a chosen file: its name after the last "/", with
-// every ".qex" taken out.
+// every ".qex" taken out, as valid UTF-8 (file names are any bytes).
 std::string package_name_of_path(const std::string& path);
 
 enum class PackageRead { Read, Missing, Unreadable, TooLarge };

@@ -119,6 +119,7 @@ TEST(PackageName, FileNameWithoutEveryQex) {
       {"a.qe.qexx", "a.qex"},  // one pass, left to right
       {"/tmp/dir.qex/inner.QEX", "inner.QEX"},
       {"/tmp/.qex", ""},
+      {"/tmp/ab\xF0.qex", "ab\xEF\xBF\xBD"},  // a file name of bytes shown as text
       {"", ""},
   };
   for (const auto& [path, name] : cases) EXPECT_EQ(package_name_of_path(path), name) << path;
