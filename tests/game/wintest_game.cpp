@@ -120,7 +120,7 @@ class ExportedGame : public WorkingDirTest {
   imaging::Image play(int budget_ms) {
     const std::string shot = (dir_ / ("shot" + std::to_string(budget_ms) + ".png")).string();
     const std::string command =
-        "HOME=" + (dir_ / "home").string() + " timeout -k 5 60 " + kChromium +
+        "HOME=" + (dir_ / "home").string() + " timeout -k 5 30 " + kChromium +
         " --headless --no-sandbox --disable-gpu --hide-scrollbars --user-data-dir=" +
         (dir_ / "profile").string() + " --window-size=320,240 --virtual-time-budget=" +
         std::to_string(budget_ms) + " --screenshot=" + shot + " file://" +
@@ -157,7 +157,8 @@ void expect_pixels(const imaging::Image& shot, const std::vector<Pixel>& pixels)
 // One scene exercises drawing, motion, collisions and the kinds of project
 // the generated code alone would trip over: a tile set and a scene picture
 // without a file, a sound without files, a parent defined after its child,
-// an instance and a followed object that name a deleted object.
+// parents in a ring, an instance and a followed object that name a deleted
+// object.
 TEST_F(ExportedGame, DrawsMovesAndCollides) {
   add_sprite("spr_green", kGreen);
   add_sprite("spr_red", kRed);
@@ -184,6 +185,9 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   add_script("obj_probe", "Creation", "sound_play(snd_none);\r\nsprite_index = spr_green;");
   add_object("obj_base", "spr_red");
   add_script("obj_base", "Creation", "sprite_index = spr_yellow;");
+  // Parents in a ring, as a damaged project may have them.
+  add_object("obj_ping", "spr_green", "obj_pong");
+  add_object("obj_pong", "spr_red", "obj_ping");
 
   Scene& room = added(g_scenes, new_scene, "room");
   g_layers[g_layers.count() - 1].scene_name = "room";
@@ -203,6 +207,7 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   place("obj_child", 8, 40);
   place("obj_probe", 40, 40);
   place("obj_gone", 60, 60);
+  place("obj_ping", 72, 96);
 
   ASSERT_EQ(export_game(), 0);
   EXPECT_TRUE(asked_.asked.empty());
@@ -220,6 +225,7 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
         {"wall untouched", 145, 15, kRed},
         {"child ran the creation code of its later parent", 15, 47, kYellow},
         {"probe went on past a sound without files", 47, 47, kGreen},
+        {"object in a ring of parents", 79, 103, kGreen},
         {"ghost", 114, 30, kRed},
     });
   }
