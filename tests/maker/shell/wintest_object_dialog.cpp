@@ -127,7 +127,9 @@ class ObjectDialog : public ShellTest {
     me_ = new_object();
     other_ = new_object();
     child_ = new_object();
-    object(other_).sprite_image = frame("", 30, 30);  // shown in the parent list
+    // A picture for the parent list, from a frame without an owning sprite
+    // (a damaged project can hold one): it never stands for "no sprite".
+    object(other_).sprite_image = frame("", 30, 30);
     scene_ = new_scene();
     instance_ = place_instance(me_, scene_);
     set_project_modified(0);
@@ -275,7 +277,8 @@ TEST_F(ObjectDialog, ParentThatDescendsFromTheObjectIsRefused) {
       {"a grandchild", child_, me_, "", true},
       {"a cycle of two others", child_, other_, "", false},
       {"an object without parent", "", "", "", false},
-      {"a child under the new name", "ghost", "", "ghost", true},  // last: it keeps the name
+      // other_ still names a deleted "ghost"; last, as it keeps the new name.
+      {"a child under the new name", "ghost", "", "ghost", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -354,6 +357,7 @@ TEST_F(ObjectDialog, SpriteListShowsTheChosenSpriteAndUnknownNamesStoreEmpty) {
   object_properties_dialog(me_);
   EXPECT_EQ(tk::test::idle_actions_left(), 0);
   EXPECT_EQ(object(me_).sprite_name, "");
+  EXPECT_EQ(object(me_).sprite_image, -1);
   EXPECT_EQ(object(me_).parent_name, "");
 }
 
