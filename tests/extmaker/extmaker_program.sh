@@ -69,6 +69,8 @@ case $case_name in
   startup_and_exit)
     start
     [ -d Extensions ] || fail "no Extensions folder"
+    # Ctrl+X is the exit shortcut even while the code editor has the focus.
+    xdotool mousemove --window "$main_window" 600 400 click 1
     answer_exit n
     sleep 0.5
     running || fail "the program ended though the answer was no"
