@@ -34,26 +34,29 @@ void run_slices(size_t slices, Work work) {
   for (std::thread& t : pool) t.join();
 }
 
-// Positions of the records of `list`, grouped by the name `key` gives them,
-// each group in list order; the list is cut into `slices` grouped side by side.
+using Groups = std::unordered_map<std::string_view, std::vector<int>>;
+
+// Positions of the records of slice k of `slices` of `list`, grouped by the
+// name `key` gives them, each group in list order.
 template <class T, class Key>
-std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList<T>& list, Key key,
-                                                               size_t slices = 1) {
-  std::vector<std::unordered_map<std::string_view, std::vector<int>>> parts(slices);
+Groups group_slice(const RecordList<T>& list, Key key, size_t k = 0, size_t slices = 1) {
+  Groups groups;
   const size_t n = size_t(list.count());
-  run_slices(slices, [&](size_t k) {
-    auto& groups = parts[k];
-    std::vector<int>* last = nullptr;
-    std::string_view last_key;
-    for (size_t i = n * k / slices; i < n * (k + 1) / slices; ++i) {
-      // Records of one owner usually follow each other: look up only on change.
-      std::string_view name = key(list[int(i)]);
-      if (!last || name != last_key) last = &groups[name], last_key = name;
-      last->push_back(int(i));
-    }
-  });
-  auto groups = std::move(parts[0]);
-  for (size_t k = 1; k < slices; ++k)
+  std::vector<int>* last = nullptr;
+  std::string_view last_key;
+  for (size_t i = n * k / slices; i < n * (k + 1) / slices; ++i) {
+    // Records of one owner usually follow each other: look up only on change.
+    std::string_view name = key(list[int(i)]);
+    if (!last || name != last_key) last = &groups[name], last_key = name;
+    last->push_back(int(i));
+  }
+  return groups;
+}
+
+// The groups of consecutive slices joined, keeping list order.
+Groups join_slices(std::vector<Groups>& parts) {
+  Groups groups = std::move(parts[0]);
+  for (size_t k = 1; k < parts.size(); ++k)
     for (auto& [name, positions] : parts[k]) {
       std::vector<int>& all = groups[name];
       all.insert(all.end(), positions.begin(), positions.end());
@@ -61,8 +64,7 @@ std::unordered_map<std::string_view, std::vector<int>> group_by(const RecordList
   return groups;
 }
 
-const std::vector<int>& group_of(const std::unordered_map<std::string_view, std::vector<int>>& groups,
-                                 const std::string& name) {
+const std::vector<int>& group_of(const Groups& groups, const std::string& name) {
   static const std::vector<int> none;
   auto it = groups.find(name);
   return it == groups.end() ? none : it->second;
@@ -226,7 +228,7 @@ int object_has_event(const std::string& object_name, const std::string& event_ty
 }
 
 void append_sprites_js(std::string& out) {
-  auto frames = group_by(g_frames, [](const Frame& f) -> std::string_view { return f.sprite_name; });
+  auto frames = group_slice(g_frames, [](const Frame& f) -> std::string_view { return f.sprite_name; });
   out.reserve(out.size() + size_t(g_sprites.count()) * 200 + size_t(g_frames.count()) * 32);
   for (const Sprite& s : g_sprites) {
     const std::vector<int>& own = group_of(frames, s.name);
@@ -335,10 +337,14 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 void append_scenes_js(std::string& out) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
-  auto tiles = group_by(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
-                               slices);
-  auto objects = group_by(
-      g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; }, slices);
+  std::vector<Groups> tile_parts(slices), object_parts(slices);
+  run_slices(slices, [&](size_t k) {
+    tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
+                                k, slices);
+    object_parts[k] = group_slice(
+        g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; }, k, slices);
+  });
+  const Groups tiles = join_slices(tile_parts), objects = join_slices(object_parts);
   const size_t scenes = size_t(g_scenes.count());
   const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
   std::vector<std::string> text(parts);
