@@ -8,6 +8,7 @@
 #include "maker/shell/background_dialog.h"
 #include "maker/shell/font_dialog.h"
 #include "maker/shell/main_window.h"
+#include "maker/shell/object_dialog.h"
 #include "maker/shell/sound_dialogs.h"
 #include "toolkit/toolkit.h"
 
@@ -27,7 +28,7 @@ const ResourceKind kKinds[] = {
     {"Fonts", "font", " Fonts ", 150, 87, 102, 45, 119, kItemAddFont, new_font, delete_font,
      open_font_properties},
     {"Objects", "object", " Objects ", 152, 88, 103, 48, 120, kItemAddObject, new_object,
-     delete_object, nullptr},
+     delete_object, object_properties_dialog},
     {"Scenes", "scene", " Scenes ", 153, 89, 104, 58, 121, kItemAddScene, new_scene, delete_scene,
      nullptr},
 };

@@ -93,7 +93,7 @@ close_with_done() {
 }
 
 # Ctrl+1 to Ctrl+7 add one resource of each kind, closing the dialogs that
-# the sound, music, background and font open; Ctrl+S saves them as "demo".
+# the sound, music, background, font and object open; Ctrl+S saves them as "demo".
 add_and_save_as_demo() {
   for n in 1 2 3 4 5 6 7; do
     keys ctrl+$n
@@ -102,6 +102,7 @@ add_and_save_as_demo() {
       3) close_with_done "Music properties - music_4" 480 220 ;;
       4) close_with_done "Background properties - background_5" 800 600 ;;
       5) close_with_done "Font properties - font_6" 200 300 ;;
+      6) close_with_done "Object properties - object_7" 800 600 ;;
       *) sleep 0.2 ;;
     esac
   done

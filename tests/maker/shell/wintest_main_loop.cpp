@@ -74,7 +74,7 @@ TEST_F(ShellTest, EveryAddCommandAddsOneResourceOfItsKind) {
                            "Music properties - ",
                            "Background properties - ",
                            "Font properties - ",
-                           nullptr,
+                           "Object properties - ",
                            nullptr};
   for (const Way& way : ways) {
     for (int kind = 0; kind < 7; ++kind) {

@@ -188,15 +188,16 @@ TEST_F(ShellTest, RightClickMarksOnlyACardAndShowsItsPopupMenu) {
 }
 
 TEST_F(ShellTest, DoubleClickMarksTheCardButNotALabel) {
-  std::string name = new_object();
+  // A kind without an editor, so that the mark stays for the test to see.
+  std::string name = new_scene();
   rebuild_resource_panel();
   tk::test::double_click_at(shown(card_of(name)), 20, 20);
   run_loop();
   ASSERT_EQ(marked_entries(), 1);
   EXPECT_EQ(g_resource_entries[find_menu_target_entry()].name, name);
-  open_resource_entry(entries_of("Objects")[1].widget);
+  open_resource_entry(entries_of("Scenes")[1].widget);
   EXPECT_EQ(marked_entries(), 0);
-  EXPECT_EQ(g_objects.count(), 1);
+  EXPECT_EQ(g_scenes.count(), 1);
 }
 
 TEST_F(ShellTest, PopupDeleteAsksAndDeletesOnlyOnYesWithoutModifying) {
@@ -329,6 +330,7 @@ TEST_F(CardEditorTest, CardsOpenTheDialogOfTheirKindOnTheirOwnResource) {
       {2, 56, "Music properties - "},
       {3, 43, "Background properties - "},
       {4, 46, "Font properties - "},
+      {5, 49, "Object properties - "},
   };
   for (const Case& c : cases) {
     const ResourceKind& kind = resource_kinds()[size_t(c.kind)];
