@@ -1,0 +1,2 @@
+// Window tests: one program on the shared test display.
+#include "tests/toolkit/wintest_main.cpp"
