@@ -1,0 +1,14 @@
+#pragma once
+// The image-strip import: replaces every frame of a sprite by the cells of
+// one picture cut into a grid of equal cells.
+
+// Most frames one import may cut.
+constexpr int kMaxStripCells = 1024;
+// Where the picture is held while the import window is open.
+constexpr int kStripPicture = 124;
+
+// For the sprite at that index of g_sprites: asks for a picture, shows it in
+// a window with the numbers of columns and rows, and on " Import! " makes
+// one frame per cell in row order, resets the origin and the collision box
+// and radius to the cell, and renews the sprite's thumbnail. Result 0.
+int import_image_strip(int sprite_index);
