@@ -196,7 +196,8 @@ int add_frame_from_file(int parent, const std::string& sprite_name, int) {
       old_h = imaging::image_height(f.image);
       any = true;
     }
-  const bool same = old_w == loaded->width && old_h == loaded->height;
+  // Frames without a picture give no size to keep.
+  const bool same = (old_w == loaded->width && old_h == loaded->height) || old_w <= 0 || old_h <= 0;
   if (!any || same || reconcile_sizes(parent, sprite_name, *loaded, old_w, old_h))
     g_current_frame = append_frame(sprite_name, next_frame_counter(sprite_name), std::move(*loaded));
   refresh_sprite_frame_strip(sprite_name, 1);

@@ -91,14 +91,16 @@ int refresh_sprite_frame_strip(const std::string& sprite_name, int free_old) {
   int x = 10, tallest = 0;
   for (int i = 0; i < g_frames.count(); ++i) {
     const Frame& f = g_frames[i];
+    if (f.sprite_name != sprite_name) continue;
+    // A frame whose picture could not be read has a canvas of no size.
     const imaging::Image* picture = imaging::image_ptr(f.image);
-    if (f.sprite_name != sprite_name || !picture) continue;
-    const int canvas = tk::canvas(tk::kAny, x, 10, picture->width, picture->height);
-    draw_strip_canvas(canvas, *picture, i == g_current_frame);
+    const int w = picture ? picture->width : 0, h = picture ? picture->height : 0;
+    const int canvas = tk::canvas(tk::kAny, x, 10, w, h);
+    if (picture) draw_strip_canvas(canvas, *picture, i == g_current_frame);
     tk::set_widget_data(canvas, i);
     g_frame_strip_widgets.append(canvas);
-    x += picture->width + 10;
-    tallest = std::max(tallest, picture->height);
+    x += w + 10;
+    tallest = std::max(tallest, h);
   }
   tk::close_container();
   tk::set_scroll_inner_size(kFrameStripArea, x, tallest + 10);

@@ -112,7 +112,8 @@ class SpriteDialog {
   void start_timer() {
     tk::remove_timer(kDialogWindow, kSpritePreviewTimer);
     // Over 1000 frames a second the interval is below a millisecond: no timer.
-    const int interval = int(std::floor(1000.0 / g_sprite_preview_speed));
+    const int speed = g_sprite_preview_speed;
+    const int interval = speed > 0 ? int(std::floor(1000.0 / speed)) : 0;
     if (interval >= 1) tk::add_timer(kDialogWindow, kSpritePreviewTimer, interval);
   }
 

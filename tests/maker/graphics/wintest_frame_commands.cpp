@@ -136,6 +136,18 @@ TEST_F(FrameCommands, FilesOfEveryFormatAreAppendedWithTheNextCounter) {
   EXPECT_EQ(ask_->messages().size(), 0u);
 }
 
+TEST_F(FrameCommands, ALastFrameWithoutAPictureHasNoSizeToReconcile) {
+  write_png("a.png", picture(6, 4, kRed));
+  Frame missing;
+  missing.sprite_name = sprite_;
+  missing.file_counter = "0";
+  missing.image = -1;
+  g_frames.append(missing);
+  add_from(dir_ + "/a.png");
+  EXPECT_EQ(frames_of(sprite_), (std::vector<FrameShape>{{"0", 0, 0}, {"1", 6, 4}}));
+  EXPECT_EQ(g_current_frame, 1);
+}
+
 TEST_F(FrameCommands, UnreadableFilesAndACancelledChooserChangeNothing) {
   write_png("good.png", picture(6, 4, kRed));
   std::string png;

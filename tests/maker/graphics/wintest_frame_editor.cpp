@@ -131,6 +131,28 @@ TEST_F(FrameEditor, StripLaysOutFramesAndClicksMoveTheSelection) {
   open_sprite_frame_editor(sprite_);
 }
 
+TEST_F(FrameEditor, AFrameWithoutAPictureKeepsAPlaceOfNoSizeInTheStrip) {
+  Frame missing;
+  missing.sprite_name = sprite_;
+  missing.file_counter = "0";
+  missing.image = -1;  // its file could not be read
+  g_frames.append(missing);
+  add_frame(sprite_, "1", 20, 5);
+  tk::test::when_idle([] {
+    ASSERT_EQ(strip().size(), 2u);
+    EXPECT_EQ(tk::widget_width(strip()[0]), 0);
+    EXPECT_EQ(tk::widget_x(strip()[1]), 20);
+    EXPECT_EQ(tk::scroll_inner_width(kFrameStripArea), 50);
+    EXPECT_EQ(tk::scroll_inner_height(kFrameStripArea), 15);
+    tk::test::press_key(editor(), tk::kKeyDelete);  // the selected first frame
+  });
+  tk::test::when_idle([&] {
+    EXPECT_EQ(counters_of(sprite_), (std::vector<std::string>{"1"}));
+    press(editor(), "Done");
+  });
+  open_sprite_frame_editor(sprite_);
+}
+
 TEST_F(FrameEditor, ShortcutsMenusAndToolbarRunTheCommandsOnTheSelection) {
   add_frame(sprite_, "0", 10, 10);
   add_frame(sprite_, "1", 10, 10);
