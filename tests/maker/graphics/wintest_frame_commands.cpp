@@ -150,11 +150,7 @@ TEST_F(FrameCommands, ALastFrameWithoutAPictureHasNoSizeToReconcile) {
 
 TEST_F(FrameCommands, UnreadableFilesAndACancelledChooserChangeNothing) {
   write_png("good.png", picture(6, 4, kRed));
-  std::string png;
-  {
-    std::ifstream in("good.png", std::ios::binary);
-    png.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  const std::string png = read_file("good.png");
   std::ofstream("cut.png", std::ios::binary) << png.substr(0, png.size() / 2);
   std::ofstream("text.bmp", std::ios::binary) << "BM not a picture";
   add_frame(sprite_, "0", 6, 4);

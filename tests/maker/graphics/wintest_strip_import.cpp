@@ -141,11 +141,7 @@ TEST_F(StripImport, GridsThatCutNoPixelOrTooManyFramesAreRefusedWithTheWindowOpe
 
 TEST_F(StripImport, UnreadablePicturesAndACancelledChooserChangeNothing) {
   write_png("good.png", gradient(10, 10));
-  std::string png;
-  {
-    std::ifstream in("good.png", std::ios::binary);
-    png.assign(std::istreambuf_iterator<char>(in), {});
-  }
+  const std::string png = read_file("good.png");
   std::ofstream("cut.png", std::ios::binary) << png.substr(0, png.size() - 12);
   add_frame(sprite_, "0", 8, 8);
   import_from("cut.png");
