@@ -60,8 +60,10 @@ imaging::Image map_colours(const Channels& c, Rule rule) {
   size_t i = 0;
   for (int y = 0; y < c.h; ++y)
     for (int x = 0; x < c.w; ++x, ++i) {
-      Pixel p = rule(Pixel{c.r[i], c.g[i], c.b[i], c.a[i]}, x, y);
-      if (p.a > 0) imaging::set_pixel(out, x, y, imaging::rgba(p.r, p.g, p.b, p.a));
+      const Pixel p = rule(Pixel{c.r[i], c.g[i], c.b[i], c.a[i]}, x, y);
+      if (p.a <= 0) continue;
+      uint8_t* d = &out.pixels[i * 4];
+      d[0] = uint8_t(p.r), d[1] = uint8_t(p.g), d[2] = uint8_t(p.b), d[3] = uint8_t(p.a);
     }
   return out;
 }
