@@ -227,7 +227,7 @@ void resize_scene_canvas(int canvas, int scroll_area, int width_field, int heigh
 void load_background_picture(int& picture, const std::string& background_name) {
   imaging::free_image(picture);
   picture = -1;
-  const Background* b = background_named(background_name);
+  const Background* b = background_name.empty() ? nullptr : background_named(background_name);
   if (b && !b->image_file.empty())
     picture = imaging::load_image_file(imaging::kAnyImage, g_project_folder + "/" + b->image_file);
 }

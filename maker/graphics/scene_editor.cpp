@@ -407,10 +407,9 @@ class SceneEditor {
   }
 
   void remove_layer() {
-    const int layer = current_layer();
-    if (layer < 0 || !confirm_yes_no("Confirm", "Delete this layer and all tiles on this layer?")) return;
-    const int depth = g_layers[layer].depth;
-    delete_layer(std::string(g_layers[layer].name));
+    if (!confirm_yes_no("Confirm", "Delete this layer and all tiles on this layer?")) return;
+    const int depth = number(layer_);
+    if (const int layer = current_layer(); layer >= 0) delete_layer(std::string(g_layers[layer].name));
     std::vector<std::string> names;
     for (const Tile& t : g_tiles)
       if (t.scene_name == scene().name && t.depth == depth) names.push_back(t.name);

@@ -304,7 +304,7 @@ TEST_F(SceneEditor, LayersAreAddedMergedByDepthAndNeverAllDeleted) {
     const int w = dialog("Add a new tile layer");
     ASSERT_NE(w, -1);  // stays open
     EXPECT_EQ(ask_->messages(), std::vector<std::string>{"Depth already exists"});
-    retype(widget_of(w, tk::WidgetKind::Input), "50");
+    retype(widget_of(w, tk::WidgetKind::Input), " 50");  // read as 50
     graphics_test::press(w, "OK");
   });
   tk::test::when_idle([&] {
