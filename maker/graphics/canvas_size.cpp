@@ -1,9 +1,9 @@
 #include "maker/graphics/canvas_size.h"
 
 #include "imaging/draw.h"
+#include "maker/graphics/effect_dialog.h"
 #include "maker/graphics/frame_editor.h"
 #include "maker/graphics/pixel_rules.h"
-#include "maker/project/owned_images.h"
 #include "maker/project/state.h"
 #include "toolkit/toolkit.h"
 
@@ -18,12 +18,8 @@ const imaging::Image* last_picture(const std::string& sprite) {
 }
 
 void put_on_new_canvas(Frame& f, int new_w, int new_h) {
-  const imaging::Image* picture = imaging::image_ptr(f.image);
-  if (!picture) return;
-  const int image = imaging::adopt_image(imaging::kAnyImage, effects::on_new_canvas(*picture, new_w, new_h));
-  if (image < 0) return;
-  free_owned_image(f.image);
-  f.image = image;
+  if (const imaging::Image* picture = imaging::image_ptr(f.image))
+    give_frame_picture(f, effects::on_new_canvas(*picture, new_w, new_h));
 }
 
 // The dialog of both commands; "Stretch" has the "Smooth" box besides.

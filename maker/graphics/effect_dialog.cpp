@@ -1,6 +1,7 @@
 #include "maker/graphics/effect_dialog.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "imaging/draw.h"
 #include "maker/graphics/frame_editor.h"
@@ -64,6 +65,14 @@ bool follow_number_row(const NumberRow& row, const tk::Event& e) {
   return true;
 }
 
+void give_frame_picture(Frame& frame, imaging::Image&& picture) {
+  // The new number is taken before the old one is freed, so it is new.
+  const int image = imaging::adopt_image(imaging::kAnyImage, std::move(picture));
+  if (image < 0) return;
+  free_owned_image(frame.image);
+  frame.image = image;
+}
+
 int run_effect_dialog(const EffectKind& kind, int parent, const std::string& sprite_name, int frame_index) {
   const std::string sprite = sprite_name;
   if (frame_index < 0 || frame_index >= g_frames.count()) return 0;
@@ -111,11 +120,7 @@ int run_effect_dialog(const EffectKind& kind, int parent, const std::string& spr
         const imaging::Image* picture = imaging::image_ptr(f.image);
         if (!picture) continue;
         if (kind.reads_buffers) effects::read_channels(*picture, d.buffers);
-        // The new number is taken before the old one is freed, so it is new.
-        const int image = imaging::adopt_image(imaging::kAnyImage, kind.result(d, *picture, false));
-        if (image < 0) continue;
-        free_owned_image(f.image);
-        f.image = image;
+        give_frame_picture(f, kind.result(d, *picture, false));
       }
     } else if (e.object == cancel) {
       quit = true;

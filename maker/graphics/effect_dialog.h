@@ -48,6 +48,11 @@ struct EffectDialog {
   std::minstd_rand random;
 };
 
+struct Frame;
+// Gives the frame the picture under a newly allocated image number and frees
+// its old one; a malformed picture leaves the frame as it was.
+void give_frame_picture(Frame& frame, imaging::Image&& picture);
+
 // Runs the dialog for the frame at frame_index of g_frames; "OK" rebuilds
 // that frame, or every frame of the sprite, into new images. Nothing is
 // shown for an index outside g_frames or a frame without a picture. Result 0.
