@@ -144,6 +144,22 @@ int javascript_lexer(int widget, const char* bytes, int length, int line, int fr
                      int to_line);
 int javascript_block_comment(int widget, const char* bytes, int length, int* state);
 
+// ---- JavaScript ----
+// The look of a JavaScript editor: colours as red + 256 green + 65536 blue.
+struct JavaScriptLook {
+  int text, selection_back, selection_fore, caret_line;
+  std::string font_family;
+  int font_size;
+  int command, comment, engine_function, engine_variable, constant, resource, string, number,
+      function;
+};
+// Colours, font, tabs, line-number margin, the styles, strings, calls, the
+// JavaScript keywords and the folding braces.
+void editor_setup_javascript(int widget, const JavaScriptLook& look);
+// The separators, the number style, the options and the JavaScript styler:
+// the last steps, after any further words.
+void editor_finish_javascript(int widget, const std::string& separators);
+
 // ---- notifications ----
 int editor_notify(int widget, SCNotification* notification);
 void editor_autocomplete(CodeEditor* editor);

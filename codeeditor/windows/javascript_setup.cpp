@@ -10,15 +10,10 @@ using namespace codeeditor;
 
 namespace {
 
-constexpr const char* kJavaScriptKeywords =
-    "break case catch continue debugger default delete do else finally for function if in "
-    "instanceof new return switch this throw try typeof var void while with true false null "
-    "undefined";
 constexpr const char* kJavaScriptSeparators = "=+-*/%()[],.|&;";
 
-constexpr int kStyleCommand = 2, kStyleComment = 3, kStyleString = 4, kStyleNumber = 5,
-              kStyleFunction = 6, kStyleResource = 7, kStyleEngineFunction = 8,
-              kStyleEngineVariable = 9, kStyleConstant = 10, kStyleError = 11;
+constexpr int kStyleResource = 7, kStyleEngineFunction = 8, kStyleEngineVariable = 9,
+              kStyleConstant = 10;
 
 // Collects words for one addition. Adding one name at a time and sorting
 // after each gives the same table as adding a run of names and sorting once
@@ -58,34 +53,12 @@ bool is_word_char(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= '
 
 void setup_javascript_editor(int widget) {
   if (!code_editor_of(widget)) return;
-  editor_set_color(widget, 2, pref_color_text);
-  editor_set_color(widget, 3, pref_color_selection_back);
-  editor_set_color(widget, 4, pref_color_selection_fore);
-  editor_set_color(widget, 7, pref_color_caret);
-  editor_set_font(widget, pref_font_family, pref_font_size, -1);
-  editor_set_tabs(widget, 4, 0);
-  editor_set_margin_width(widget, 2, 24);
-
-  editor_set_style_colors(widget, kStyleCommand, pref_color_command, -1);
-  editor_set_style_font(widget, kStyleComment, "", -1, 2);
-  editor_set_style_colors(widget, kStyleComment, pref_color_comment, -1);
-  editor_set_style_colors(widget, kStyleEngineFunction, pref_color_engine_function, -1);
-  editor_set_style_colors(widget, kStyleEngineVariable, pref_color_engine_variable, -1);
-  editor_set_style_colors(widget, kStyleConstant, pref_color_constant, -1);
-  editor_set_style_colors(widget, kStyleResource, pref_color_resource, -1);
-  editor_set_style_colors(widget, kStyleString, pref_color_string, -1);
-  editor_set_style_colors(widget, kStyleNumber, pref_color_number, -1);
-  editor_set_style_colors(widget, kStyleFunction, pref_color_function, -1);
-  editor_set_style_font(widget, kStyleError, "", -1, 1);
-  editor_set_style_colors(widget, kStyleError, rgb(255, 0, 0), -1);
-
-  editor_add_delimiters(widget, "\"", "\"", kWordDelimited, kStyleString);
-  editor_add_delimiters(widget, "'", "'", kWordDelimited, kStyleString);
-  editor_add_delimiters(widget, "(", "", kWordSuffix, kStyleFunction);
-  editor_add_delimiters(widget, ")", "", 0, kStyleFunction);
-  editor_add_keywords(widget, kJavaScriptKeywords, kStyleCommand, kWordKeyword, 1);
-  editor_add_keywords(widget, "{", kStyleCommand, kWordFoldOpen, 0);
-  editor_add_keywords(widget, "}", kStyleCommand, kWordFoldClose, 0);
+  editor_setup_javascript(
+      widget, {pref_color_text, pref_color_selection_back, pref_color_selection_fore,
+               pref_color_caret, pref_font_family, pref_font_size, pref_color_command,
+               pref_color_comment, pref_color_engine_function, pref_color_engine_variable,
+               pref_color_constant, pref_color_resource, pref_color_string, pref_color_number,
+               pref_color_function});
 
   WordBatch batch;
   add_names(batch, g_sprites);
@@ -114,10 +87,7 @@ void setup_javascript_editor(int widget) {
     editor_restyle(widget, 0, -1, -1);
   }
 
-  editor_set_operator_chars(widget, 1, std::string(kJavaScriptSeparators));
-  editor_set_operator_chars(widget, 2, kStyleNumber);
-  editor_set_style_options(widget, 0x27);
-  editor_set_line_styler(widget, javascript_lexer);
+  editor_finish_javascript(widget, kJavaScriptSeparators);
 }
 
 int editor_keyword_at_caret(int widget) {
