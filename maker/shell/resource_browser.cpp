@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "maker/project/confirm.h"
+#include "maker/graphics/scene_editor.h"
+#include "maker/graphics/sprite_dialog.h"
 #include "maker/project/records.h"
 #include "maker/shell/background_dialog.h"
 #include "maker/shell/font_dialog.h"
@@ -18,7 +20,7 @@ enum Kind { kSprites, kSounds, kMusics, kBackgrounds, kFonts, kObjects, kScenes 
 
 const ResourceKind kKinds[] = {
     {"Sprites", "sprite", " Sprites ", 147, 83, 98, 39, 115, kItemAddSprite, new_sprite,
-     delete_sprite, nullptr},
+     delete_sprite, edit_sprite},
     {"Sounds", "sound", " Sounds ", 148, 84, 99, 52, 116, kItemAddSound, new_sound, delete_sound,
      edit_sound},
     {"Musics", "music", " Musics ", 149, 85, 100, 55, 117, kItemAddMusic, new_music, delete_music,
@@ -30,7 +32,7 @@ const ResourceKind kKinds[] = {
     {"Objects", "object", " Objects ", 152, 88, 103, 48, 120, kItemAddObject, new_object,
      delete_object, object_properties_dialog},
     {"Scenes", "scene", " Scenes ", 153, 89, 104, 58, 121, kItemAddScene, new_scene, delete_scene,
-     nullptr},
+     edit_scene},
 };
 
 enum class Command { Edit, Delete, Duplicate, MoveBackward, MoveForward };

@@ -82,28 +82,30 @@ exit_with_yes() {
   [ "$status" -eq 0 ] || fail "exit code $status"
 }
 
-# Presses "Done" of the property dialog titled $1, inner size $2 x $3 (the
-# button lies at (W - 75, H - 35), 65 x 25), and waits for it to close.
+# Presses "Done" of the property dialog titled $1 at ($2, $3) inside it, and
+# waits for the dialog to close.
 close_with_done() {
   dialog=$(wait_for_window "$1") || fail "no dialog '$1'"
   xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool mousemove --window "$dialog" $(($2 - 43)) $(($3 - 23)) click 1
+  xdotool mousemove --window "$dialog" "$2" "$3" click 1
   for _ in $(seq 100); do [ -z "$(window_named "$1")" ] && return 0; sleep 0.1; done
   fail "'Done' did not close '$1'"
 }
 
-# Ctrl+1 to Ctrl+7 add one resource of each kind, closing the dialogs that
-# the sound, music, background, font and object open; Ctrl+S saves them as "demo".
+# Ctrl+1 to Ctrl+7 add one resource of each kind, closing the dialog each
+# opens with its "Done" (W - 75, H - 35, 65 x 25 in a W x H dialog; the
+# scene editor's at 10, 10, 100 x 25); Ctrl+S saves them as "demo".
 add_and_save_as_demo() {
   for n in 1 2 3 4 5 6 7; do
     keys ctrl+$n
     case $n in
-      2) close_with_done "Sound properties - sound_3" 480 220 ;;
-      3) close_with_done "Music properties - music_4" 480 220 ;;
-      4) close_with_done "Background properties - background_5" 800 600 ;;
-      5) close_with_done "Font properties - font_6" 200 300 ;;
-      6) close_with_done "Object properties - object_7" 800 600 ;;
-      *) sleep 0.2 ;;
+      1) close_with_done "Sprite properties - sprite_2" 757 577 ;;
+      2) close_with_done "Sound properties - sound_3" 437 197 ;;
+      3) close_with_done "Music properties - music_4" 437 197 ;;
+      4) close_with_done "Background properties - background_5" 757 577 ;;
+      5) close_with_done "Font properties - font_6" 157 277 ;;
+      6) close_with_done "Object properties - object_7" 757 577 ;;
+      7) close_with_done "Scene properties - scene_8" 60 22 ;;
     esac
   done
   keys ctrl+s

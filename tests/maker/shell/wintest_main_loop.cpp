@@ -30,13 +30,16 @@ struct OpenedDialog {
   int modified = -1;  // the project-modified flag while it was open
 };
 
+// "Done" is button 65 in every first-level dialog.
+constexpr int kDoneButton = 65;
+
 // Closes the next property dialog with "Done", as the user does, noting its
 // title first.
 void close_next_dialog_with_done(OpenedDialog& seen) {
   tk::test::when_idle([&seen] {
     seen.title = tk::window_title(kDialogWindow);
     seen.modified = g_project_modified;
-    tk::test::click(tk::test::find_widget(kDialogWindow, "Done"));
+    tk::test::click(kDoneButton);
   });
 }
 
@@ -68,14 +71,14 @@ TEST_F(ShellTest, EveryAddCommandAddsOneResourceOfItsKind) {
          tk::test::click(115 + k);
        }},
   };
-  // The dialog each add opens on the new resource; none where no editor exists yet.
-  const char* dialogs[] = {nullptr,
+  // The dialog each add opens on the new resource.
+  const char* dialogs[] = {"Sprite properties - ",
                            "Sound properties - ",
                            "Music properties - ",
                            "Background properties - ",
                            "Font properties - ",
                            "Object properties - ",
-                           nullptr};
+                           "Scene properties - "};
   for (const Way& way : ways) {
     for (int kind = 0; kind < 7; ++kind) {
       const char* kind_name = resource_kinds()[size_t(kind)].kind;

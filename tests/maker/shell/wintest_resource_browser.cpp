@@ -25,6 +25,9 @@ int dialog_widget(tk::WidgetKind kind, int n = 0) {
 
 void press(const char* button) { tk::test::click(tk::test::find_widget(kDialogWindow, button)); }
 
+// "Done" is button 65 in every first-level dialog.
+constexpr int kDoneButton = 65;
+
 }  // namespace
 
 // Opens the editor of a card the two ways a user does: a double-click on
@@ -188,16 +191,24 @@ TEST_F(ShellTest, RightClickMarksOnlyACardAndShowsItsPopupMenu) {
 }
 
 TEST_F(ShellTest, DoubleClickMarksTheCardButNotALabel) {
-  // A kind without an editor, so that the mark stays for the test to see.
-  std::string name = new_scene();
+  std::string name = new_font();
   rebuild_resource_panel();
+  int marked = -1;
+  std::string target;
+  tk::test::when_idle([&] {
+    marked = marked_entries();
+    target = g_resource_entries[find_menu_target_entry()].name;
+    tk::test::click(kDoneButton);
+  });
   tk::test::double_click_at(shown(card_of(name)), 20, 20);
   run_loop();
-  ASSERT_EQ(marked_entries(), 1);
-  EXPECT_EQ(g_resource_entries[find_menu_target_entry()].name, name);
-  open_resource_entry(entries_of("Scenes")[1].widget);
+  EXPECT_EQ(marked, 1);
+  EXPECT_EQ(target, name);
+  // A label has no entry of its own: nothing is marked and nothing opens.
+  open_resource_entry(entries_of("Fonts")[1].widget);
   EXPECT_EQ(marked_entries(), 0);
-  EXPECT_EQ(g_scenes.count(), 1);
+  EXPECT_FALSE(tk::window_exists(kDialogWindow));
+  EXPECT_EQ(g_fonts.count(), 1);
 }
 
 TEST_F(ShellTest, PopupDeleteAsksAndDeletesOnlyOnYesWithoutModifying) {
@@ -326,11 +337,13 @@ TEST_F(CardEditorTest, CardsOpenTheDialogOfTheirKindOnTheirOwnResource) {
     int kind, edit_item;
     const char* title;
   } cases[] = {
+      {0, 40, "Sprite properties - "},
       {1, 53, "Sound properties - "},
       {2, 56, "Music properties - "},
       {3, 43, "Background properties - "},
       {4, 46, "Font properties - "},
       {5, 49, "Object properties - "},
+      {6, 59, "Scene properties - "},
   };
   for (const Case& c : cases) {
     const ResourceKind& kind = resource_kinds()[size_t(c.kind)];
@@ -343,7 +356,7 @@ TEST_F(CardEditorTest, CardsOpenTheDialogOfTheirKindOnTheirOwnResource) {
         title = tk::window_title(kDialogWindow);
         name = tk::text(dialog_widget(tk::WidgetKind::Input));
         EXPECT_TRUE(tk::window_disabled(kMainWindow));
-        press("Done");
+        tk::test::click(kDoneButton);
       });
       open_card(way, target, c.edit_item);
       EXPECT_EQ(tk::test::idle_actions_left(), 0) << kind.kind << " " << way << ": no dialog";
