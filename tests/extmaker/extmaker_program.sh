@@ -1,48 +1,11 @@
 #!/usr/bin/env bash
 # extmaker_program.sh BINARY CASE: starts quillop-extmaker in a scratch
 # working directory on the test display and drives it from outside with xdotool.
-set -uo pipefail
-bin=$1
-case_name=$2
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-
-work=$(mktemp -d /tmp/quillop-extprogram-XXXXXX)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-fail() { echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
+. "$(dirname "$0")/../program/driver.sh"
 title="Quillop Extension Maker"
 
-start() {
-  "$bin" >"$work/.out" 2>&1 &
-  pid=$!
-  main_window=$(timeout 15 xdotool search --sync --limit 1 --name "^$title\$" 2>/dev/null | head -1) ||
-    true
-  [ -n "$main_window" ] || fail "no window titled '$title'"
-  sleep 0.5
-}
-
-running() { kill -0 "$pid" 2>/dev/null; }
-
-wait_for_end() {
-  for _ in $(seq 100); do
-    if ! running; then
-      wait "$pid"
-      status=$?
-      pid=
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
-
-# A window of that title other than the main window.
+# A window of that title other than the main window: message boxes share
+# the main window's title.
 wait_for_window() {
   for _ in $(seq 100); do
     w=$(xdotool search --name "^$1\$" 2>/dev/null | grep -vx "$main_window" | head -1)
@@ -50,11 +13,6 @@ wait_for_window() {
     sleep 0.1
   done
   return 1
-}
-
-keys() {
-  xdotool windowactivate --sync "$main_window" 2>/dev/null
-  xdotool key --clearmodifiers "$@"
 }
 
 # Ctrl+X, then the answer ($1: y or n) in the "Confirm" box.

@@ -1,61 +1,8 @@
 #!/usr/bin/env bash
 # maker_program.sh BINARY CASE: starts quillop-maker in a scratch working
 # directory on the test display and drives it from outside with xdotool.
-set -uo pipefail
-bin=$1
-case_name=$2
-[ -n "${DISPLAY:-}" ] || { echo "no display: skipped"; exit 77; }
-
-work=$(mktemp -d /tmp/quillop-program-XXXXXX)
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work" || exit 1
-
-fail() { echo "FAIL: $*"; exit 1; }
+. "$(dirname "$0")/driver.sh"
 title="Quillop Game Maker v1.2.7"
-
-start() {
-  "$bin" "$@" >"$work/.out" 2>&1 &
-  pid=$!
-  main_window=$(timeout 15 xdotool search --sync --limit 1 --name "^$title\$" 2>/dev/null | head -1) ||
-    true
-  [ -n "$main_window" ] || fail "no main window titled '$title'"
-  # Start-up ends with the shortcuts; the first shortcut press may race it.
-  sleep 1
-}
-
-# Waits up to 10 s for the program to end; its exit code in $status.
-wait_for_end() {
-  for _ in $(seq 100); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      pid=
-      return 0
-    fi
-    sleep 0.1
-  done
-  fail "the program did not end"
-}
-
-window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -1; }
-wait_for_window() {
-  for _ in $(seq 100); do
-    w=$(window_named "$1")
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-keys() {
-  xdotool windowactivate --sync "$main_window" 2>/dev/null
-  xdotool key --clearmodifiers "$@"
-}
 
 fresh_preferences() {
   printf '\xef\xbb\xbf\n'
