@@ -106,7 +106,9 @@ void resize_canvas_image(WidgetRec& rec) {
   if (rec.canvas.width == rec.w && rec.canvas.height == rec.h) return;
   imaging::Image next = image_for(rec.w, rec.h);
   int cw = std::min(next.width, rec.canvas.width), ch = std::min(next.height, rec.canvas.height);
-  for (int y = 0; y < ch; ++y) std::copy_n(rec.canvas.at(0, y), size_t(cw) * 4, next.at(0, y));
+  // A side of 0 leaves the other side without pixels: nothing to copy.
+  if (cw > 0)
+    for (int y = 0; y < ch; ++y) std::copy_n(rec.canvas.at(0, y), size_t(cw) * 4, next.at(0, y));
   rec.canvas = std::move(next);
   refresh_canvas(rec.number);
 }

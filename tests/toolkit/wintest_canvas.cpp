@@ -53,6 +53,10 @@ TEST_F(Canvases, OwnsAnImageOfItsSizeThatReadsBack) {
   EXPECT_EQ(img->height, 50);
   EXPECT_EQ(img->at(5, 6)[2], 30);
   EXPECT_EQ(img->at(250, 10)[3], 0);
+  // One side of 0: no pixels, and nothing is copied into them.
+  resize_widget(c, kKeep, kKeep, 0, 50);
+  EXPECT_EQ(canvas_image(c)->width, 0);
+  EXPECT_TRUE(canvas_image(c)->pixels.empty());
   resize_widget(c, kKeep, kKeep, 0, 0);
   EXPECT_EQ(canvas_image(c)->width, 0);
   // A size nobody could hold is capped rather than allocated.
