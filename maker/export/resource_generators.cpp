@@ -349,7 +349,10 @@ void append_scenes_js(std::string& out) {
   const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
   std::vector<std::string> text(parts);
   run_slices(parts, [&](size_t k) {
-    std::string& part = k == 0 ? out : text[k];
+    // Each slice appends to a string of its own: the headers of neighbouring
+    // strings share a cache line, which every append would bounce around.
+    std::string part;
+    if (k == 0) part.swap(out);
     size_t size = 0;
     for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
       const Scene& s = g_scenes[int(i)];
@@ -361,6 +364,7 @@ void append_scenes_js(std::string& out) {
       const Scene& s = g_scenes[int(i)];
       put_scene(part, s, group_of(tiles, s.name), group_of(objects, s.name));
     }
+    (k == 0 ? out : text[k]).swap(part);
   });
   size_t size = out.size();
   for (const std::string& part : text) size += part.size();
