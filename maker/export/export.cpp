@@ -36,9 +36,9 @@ void append_global_functions_js(std::string& out) { out += gen_global_functions_
 constexpr Generator kGenerators[] = {
     append_version_js, append_extensions_js, append_global_variables_js,
     append_global_functions_js, append_sprites_js, append_sounds_js, append_musics_js,
-    append_backgrounds_js, append_fonts_js, append_objects_js, append_scenes_js,
+    append_backgrounds_js, append_fonts_js, append_objects_js,
 };
-static_assert(std::size(kGenerators) == 11);
+static_assert(std::size(kGenerators) == 10, "the scenes, last, come in pieces");
 
 // Writes are lost without a message when the file cannot be created.
 void write_file(const fs::path& path, const std::vector<std::string_view>& pieces) {
@@ -93,7 +93,7 @@ std::string load_engine_template() {
 }
 
 std::vector<std::string_view> replace_markers_in_pieces(
-    std::string_view text, const std::array<std::string, 11>& sections) {
+    std::string_view text, const std::array<std::vector<std::string_view>, 11>& sections) {
   // The working text is kept as pieces of the template and of the sections,
   // so a pass copies no text. A marker may start in one piece and end in a
   // later one (an earlier section can complete it), which the search allows.
@@ -148,7 +148,8 @@ std::vector<std::string_view> replace_markers_in_pieces(
       }
       found = true;
       copy_until(start_i, start_at);
-      if (!sections[m].empty()) out.push_back(sections[m]);
+      for (std::string_view section : sections[m])
+        if (!section.empty()) out.push_back(section);
       ci = i, cat = at;
     }
     if (!found) continue;
@@ -158,33 +159,58 @@ std::vector<std::string_view> replace_markers_in_pieces(
   return pieces;
 }
 
-std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections) {
+namespace {
+
+std::string joined(const std::vector<std::string_view>& pieces) {
   std::string out;
-  for (std::string_view piece : replace_markers_in_pieces(text, sections)) out.append(piece);
+  for (std::string_view piece : pieces) out.append(piece);
   return out;
+}
+
+}  // namespace
+
+std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections) {
+  std::array<std::vector<std::string_view>, 11> views;
+  for (size_t m = 0; m < sections.size(); ++m) views[m] = {sections[m]};
+  return joined(replace_markers_in_pieces(text, views));
 }
 
 namespace {
 
-// The scenes, by far the largest section, are generated beside the others,
-// into a string of their own: the neighbouring section's header shares its
-// cache line.
-void generate_sections(std::array<std::string, 11>& sections) {
-  for (std::string& section : sections) section.clear();
-  std::string scenes_text;
-  scenes_text.swap(sections[10]);
-  std::thread scenes(kGenerators[10], std::ref(scenes_text));
-  for (size_t m = 0; m + 1 < sections.size(); ++m) kGenerators[m](sections[m]);
-  scenes.join();
-  sections[10].swap(scenes_text);
+// The generated sections; the scenes, by far the largest, in pieces.
+struct Sections {
+  std::array<std::string, 10> text;
+  std::vector<std::string> scenes;
+
+  std::array<std::vector<std::string_view>, 11> views() const {
+    std::array<std::vector<std::string_view>, 11> out;
+    for (size_t m = 0; m < text.size(); ++m) out[m] = {text[m]};
+    out[10].assign(scenes.begin(), scenes.end());
+    return out;
+  }
+};
+
+// The scenes are generated beside the other sections, into a vector of
+// their own: neighbouring headers share a cache line, which every append
+// would bounce around.
+void generate_sections(Sections& sections) {
+  std::vector<std::string> scenes;
+  scenes.swap(sections.scenes);
+  std::thread scenes_thread(append_scenes_js_pieces, std::ref(scenes));
+  for (size_t m = 0; m < sections.text.size(); ++m) {
+    sections.text[m].clear();
+    kGenerators[m](sections.text[m]);
+  }
+  scenes_thread.join();
+  sections.scenes.swap(scenes);
 }
 
 }  // namespace
 
 std::string fill_engine_template(const std::string& engine_template) {
-  std::array<std::string, 11> sections;
+  Sections sections;
   generate_sections(sections);
-  return replace_section_markers(engine_template, sections);
+  return joined(replace_markers_in_pieces(engine_template, sections.views()));
 }
 
 int export_game() {
@@ -203,9 +229,9 @@ int export_game() {
   }
   // Kept from one export to the next: the large sections then reuse memory
   // the program already has instead of faulting in fresh pages each time.
-  static std::array<std::string, 11> sections;
+  static Sections sections;
   generate_sections(sections);
-  write_file(folder / "game.js", replace_markers_in_pieces(g_engine_template, sections));
+  write_file(folder / "game.js", replace_markers_in_pieces(g_engine_template, sections.views()));
   tk::pause(1000);
   tk::close_window(wait);
   show_wait_window(kSavedPicture);

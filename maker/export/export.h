@@ -20,9 +20,10 @@ std::string load_engine_template();
 std::string replace_section_markers(std::string text, const std::array<std::string, 11>& sections);
 
 // The same result as pieces of `text` and of the sections, in order, for
-// writing without building the whole text. Valid while both live.
-std::vector<std::string_view> replace_markers_in_pieces(std::string_view text,
-                                                        const std::array<std::string, 11>& sections);
+// writing without building the whole text; each section may come in pieces.
+// Valid while the text and the sections live.
+std::vector<std::string_view> replace_markers_in_pieces(
+    std::string_view text, const std::array<std::vector<std::string_view>, 11>& sections);
 
 // The engine template with every section generated from the current project.
 std::string fill_engine_template(const std::string& engine_template);

@@ -4,6 +4,7 @@
 // CR LF; names go in as bare identifiers, file names and font families in
 // single quotes, nothing escaped.
 #include <string>
+#include <vector>
 
 // "v" and the three digits of the file version joined by ".": 127 gives v1.2.7.
 std::string gen_version_js();
@@ -31,6 +32,8 @@ void append_backgrounds_js(std::string& out);
 void append_fonts_js(std::string& out);
 void append_objects_js(std::string& out);
 void append_scenes_js(std::string& out);
+// The scenes section as consecutive pieces, reusing the strings given.
+void append_scenes_js_pieces(std::vector<std::string>& pieces);
 
 // 1 when the script list holds a script of `object_name` for `event_type`, else 0.
 int object_has_event(const std::string& object_name, const std::string& event_type);

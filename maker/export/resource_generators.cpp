@@ -333,8 +333,8 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 }  // namespace
 
 // Large games have tens of thousands of tiles: the scenes are written in
-// slices side by side, then joined in scene order.
-void append_scenes_js(std::string& out) {
+// slices side by side, each slice a piece of its own, in scene order.
+void append_scenes_js_pieces(std::vector<std::string>& pieces) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
@@ -347,30 +347,35 @@ void append_scenes_js(std::string& out) {
   const Groups tiles = join_slices(tile_parts), objects = join_slices(object_parts);
   const size_t scenes = size_t(g_scenes.count());
   const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
-  std::vector<std::string> text(parts);
+  pieces.resize(parts + 1);
   run_slices(parts, [&](size_t k) {
-    // Each slice appends to a string of its own: the headers of neighbouring
-    // strings share a cache line, which every append would bounce around.
+    // Each slice appends to a string of its own and keeps the capacity of
+    // the last call; the headers of neighbouring strings share a cache line,
+    // which every append would bounce around.
     std::string part;
-    if (k == 0) part.swap(out);
+    part.swap(pieces[k]);
+    part.clear();
     size_t size = 0;
     for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
       const Scene& s = g_scenes[int(i)];
       size += group_of(tiles, s.name).size() * 40 + group_of(objects, s.name).size() * 40 +
               s.code.size() + 400;
     }
-    part.reserve(part.size() + size);
+    part.reserve(size);
     for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
       const Scene& s = g_scenes[int(i)];
       put_scene(part, s, group_of(tiles, s.name), group_of(objects, s.name));
     }
-    (k == 0 ? out : text[k]).swap(part);
+    pieces[k].swap(part);
   });
-  size_t size = out.size();
-  for (const std::string& part : text) size += part.size();
-  out.reserve(size + 64);
-  for (const std::string& part : text) out.append(part);
-  if (g_scenes.count() > 0) put(out, "qp_room_to_go = ", g_scenes[0].name, ";", kNewLine);
+  pieces[parts].clear();
+  if (g_scenes.count() > 0) put(pieces[parts], "qp_room_to_go = ", g_scenes[0].name, ";", kNewLine);
+}
+
+void append_scenes_js(std::string& out) {
+  std::vector<std::string> pieces;
+  append_scenes_js_pieces(pieces);
+  for (const std::string& piece : pieces) out.append(piece);
 }
 
 namespace {

@@ -188,6 +188,34 @@ TEST_F(Export, WritesTheFilledTemplateAndThePage) {
   EXPECT_TRUE(asked_.asked.empty());
 }
 
+// Enough tiles that the scenes are generated in slices, each written as a
+// piece of its own: game.js is still the template filled with the sections.
+TEST_F(Export, LargeGameIsTheTemplateFilledWithEverySection) {
+  g_engine_template = "start\r\n";
+  for (const std::string& marker : kSectionMarkers) g_engine_template += marker + "\r\n";
+  for (int s = 0; s < 6; ++s) {
+    Scene scene;
+    scene.name = "room" + std::to_string(s);
+    g_scenes.append(scene);
+  }
+  for (int i = 0; i < 30000; ++i) {
+    Tile t;
+    t.scene_name = "room" + std::to_string(i % 6);
+    t.background_name = "bg";
+    t.x = i;
+    g_tiles.append(t);
+  }
+  g_game_settings[0].global_variables = "var lives = 3;";
+  export_game();
+  const std::array<std::string, 11> sections = {
+      gen_version_js(),     gen_extensions_js(),  gen_global_variables_js(),
+      gen_global_functions_js(), gen_sprites_js(), gen_sounds_js(),
+      gen_musics_js(),      gen_backgrounds_js(), gen_fonts_js(),
+      gen_objects_js(),     gen_scenes_js()};
+  EXPECT_TRUE(read("Projects/game/game.js") == replace_section_markers(g_engine_template, sections));
+  EXPECT_GT(fs::file_size("Projects/game/game.js"), 30000u * 10);
+}
+
 TEST_F(Export, WaitWindowsPauseOneSecondEach) {
   add_scene();
   long long before = tk::total_paused_ms();
