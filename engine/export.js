@@ -471,10 +471,11 @@ function qp_animate(inst) {
     inst.image_index = next;
     return;
   }
-  // The animation-end code runs while the last frame is still shown.
+  // The animation-end code runs while the last frame is still shown; the
+  // animation starts over unless that code stopped it or chose a frame.
   inst.image_index = n - 1;
   qp_event(inst, 'on_animationend');
-  if (inst.image_index === n - 1) inst.image_index = 0;
+  if (inst.image_index === n - 1 && inst.image_speed !== 0) inst.image_index = 0;
 }
 
 function qp_step() {

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -69,12 +70,29 @@ class ExportedGame : public WorkingDirTest {
     return record;
   }
 
-  // A 16 x 16 sprite of one colour with a box over the whole frame.
-  static void add_sprite(const std::string& name, Colour colour) {
+  // A 16 x 16 sprite with a frame of each colour and a box over the whole frame.
+  static void add_sprite(const std::string& name, std::initializer_list<Colour> frames) {
     Sprite& s = added(g_sprites, new_sprite, name);
     s.collision_right = 16;
     s.collision_bottom = 16;
-    g_frames.append({"1", name, picture(name + "_1.png", 16, 16, colour, colour, 16)});
+    int counter = 0;
+    for (Colour colour : frames) {
+      const std::string file = std::to_string(++counter);
+      const int image = picture(name + "_" + file + ".png", 16, 16, colour, colour, 16);
+      g_frames.append({file, name, image});
+    }
+  }
+
+  // A 160 x 120 scene of one colour, shown whole.
+  static Scene& add_scene(const std::string& name, Colour colour) {
+    Scene& scene = added(g_scenes, new_scene, name);
+    g_layers[g_layers.count() - 1].scene_name = name;
+    scene.width = scene.view_width = 160;
+    scene.height = scene.view_height = 120;
+    scene.back_red = imaging::red(colour);
+    scene.back_green = imaging::green(colour);
+    scene.back_blue = imaging::blue(colour);
+    return scene;
   }
 
   static void add_object(const std::string& name, const std::string& sprite,
@@ -90,12 +108,12 @@ class ExportedGame : public WorkingDirTest {
     g_scripts[add_event_script(object, event, other)].code = code;
   }
 
-  // An instance of `object` in the scene "room".
-  static void place(const std::string& object, int x, int y) {
+  // An instance of `object` in `scene`.
+  static void place(const std::string& object, int x, int y, const std::string& scene = "room") {
     GameObject& o = added(g_objects, new_object, "SceneObject" + std::to_string(g_objects.count()));
     o.is_prototype = 0;
     o.template_name = object;
-    o.scene_name = "room";
+    o.scene_name = scene;
     o.x = x;
     o.y = y;
   }
@@ -154,15 +172,16 @@ void expect_pixels(const imaging::Image& shot, const std::vector<Pixel>& pixels)
   }
 }
 
-// One scene exercises drawing, motion, collisions and the kinds of project
-// the generated code alone would trip over: a tile set and a scene picture
-// without a file, a sound without files, a parent defined after its child,
-// parents in a ring, an instance and a followed object that name a deleted
-// object.
+// One scene exercises drawing, motion, collisions, animation and the kinds
+// of project the generated code alone would trip over: a tile set and a
+// scene picture without a file, a sound without files, a parent defined
+// after its child, parents in a ring, an instance and a followed object that
+// name a deleted object.
 TEST_F(ExportedGame, DrawsMovesAndCollides) {
-  add_sprite("spr_green", kGreen);
-  add_sprite("spr_red", kRed);
-  add_sprite("spr_yellow", kYellow);
+  add_sprite("spr_green", {kGreen});
+  add_sprite("spr_red", {kRed});
+  add_sprite("spr_yellow", {kYellow});
+  add_sprite("spr_blink", {kGreen, kRed});
 
   added(g_sounds, new_sound, "snd_none");
   Background& tiles = added(g_backgrounds, new_background, "bg_tiles");
@@ -189,13 +208,18 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   add_object("obj_ping", "spr_green", "obj_pong");
   add_object("obj_pong", "spr_red", "obj_ping");
 
-  Scene& room = added(g_scenes, new_scene, "room");
-  g_layers[g_layers.count() - 1].scene_name = "room";
-  room.width = room.view_width = 160;
-  room.height = room.view_height = 120;
-  room.back_red = 20;
-  room.back_green = 40;
-  room.back_blue = 160;
+  // Ten steps a frame: the last frame comes after a third of a second, the
+  // end of the animation after two thirds; there the blinker moves and
+  // stops on its last frame, and the flash goes.
+  add_object("obj_blinker", "spr_blink");
+  add_script("obj_blinker", "Creation", "image_speed = 0.1;");
+  add_script("obj_blinker", "Animation end",
+             "x = 40;\r\nimage_speed = 0;\r\nimage_index = image_number - 1;");
+  add_object("obj_flash", "spr_blink");
+  add_script("obj_flash", "Creation", "image_speed = 0.1;");
+  add_script("obj_flash", "Animation end", "instance_destroy();");
+
+  Scene& room = add_scene("room", kSky);
   room.background_name = "bg_bare";
   room.follow_object = "obj_gone";
   add_tile("bg_tiles", 16, 8, 96);
@@ -208,6 +232,8 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
   place("obj_probe", 40, 40);
   place("obj_gone", 60, 60);
   place("obj_ping", 72, 96);
+  place("obj_blinker", 8, 70);
+  place("obj_flash", 100, 70);
 
   ASSERT_EQ(export_game(), 0);
   EXPECT_TRUE(asked_.asked.empty());
@@ -227,6 +253,8 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
         {"probe went on past a sound without files", 47, 47, kGreen},
         {"object in a ring of parents", 79, 103, kGreen},
         {"ghost", 114, 30, kRed},
+        {"first frame of the blinker", 15, 77, kGreen},
+        {"first frame of the flash", 107, 77, kGreen},
     });
   }
   {
@@ -238,6 +266,51 @@ TEST_F(ExportedGame, DrawsMovesAndCollides) {
         {"ghost without collision checking", 114, 30, kRed},
         {"wall over the ghost", 132, 42, kRed},
         {"tile still drawn", 15, 103, kMagenta},
+        {"blinker moved at the end of its animation", 47, 77, kRed},
+        {"scene colour where the blinker was", 15, 77, kSky},
+        {"flash gone at the end of its animation", 107, 77, kSky},
+    });
+  }
+}
+
+// After 20 steps the leaver sends the game to the second scene, which has
+// its own colour and instance; the leaver's scene end and the newcomer's
+// scene start both leave a mark.
+TEST_F(ExportedGame, GoesToAnotherScene) {
+  constexpr Colour kDusk = rgba(90, 30, 60);
+  add_sprite("spr_green", {kGreen});
+  add_sprite("spr_red", {kRed});
+  add_sprite("spr_yellow", {kYellow});
+  add_object("obj_leaver", "spr_red");
+  add_script("obj_leaver", "Creation", "this.steps = 0;");
+  add_script("obj_leaver", "Room start", "sprite_index = spr_green;");
+  add_script("obj_leaver", "Step", "steps += 1;\r\nif (steps == 20) room_goto(room_next);");
+  add_script("obj_leaver", "Room end", "left_first_scene = 1;");
+  add_object("obj_newcomer", "spr_red");
+  add_script("obj_newcomer", "Room start",
+             "if (left_first_scene == 1) sprite_index = spr_yellow;\r\n"
+             "else sprite_index = spr_green;");
+  add_scene("room", kSky);
+  add_scene("room_next", kDusk);
+  place("obj_leaver", 8, 8);
+  place("obj_newcomer", 40, 40, "room_next");
+
+  ASSERT_EQ(export_game(), 0);
+  EXPECT_TRUE(asked_.asked.empty());
+  {
+    SCOPED_TRACE("in the first scene");
+    expect_pixels(play(200), {
+        {"first scene colour", 80, 70, kSky},
+        {"leaver after its scene start", 15, 15, kGreen},
+        {"no newcomer yet", 47, 47, kSky},
+    });
+  }
+  {
+    SCOPED_TRACE("in the second scene");
+    expect_pixels(play(2000), {
+        {"second scene colour", 80, 70, kDusk},
+        {"leaver gone with its scene", 15, 15, kDusk},
+        {"newcomer after the first scene ended", 47, 47, kYellow},
     });
   }
 }
