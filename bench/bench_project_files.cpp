@@ -16,6 +16,7 @@
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
 #include "maker/shell/open_project.h"
+#include "toolkit/files.h"
 #include "toolkit/system.h"
 
 namespace {
@@ -105,7 +106,7 @@ void BM_ProjectFileWrite(benchmark::State& state) {
   setup();
   for (auto _ : state) {
     std::vector<uint8_t> bytes = project_file_bytes();
-    replace_file("Projects/large.qgp", bytes.data(), bytes.size(), state.range(0) == 1);
+    tk::replace_file("Projects/large.qgp", bytes.data(), bytes.size(), state.range(0) == 1);
   }
 }
 BENCHMARK(BM_ProjectFileWrite)->Arg(0)->Arg(1)->ArgName("flush")->Unit(benchmark::kMillisecond);

@@ -1,11 +1,6 @@
 #include "extmaker/package.h"
 
-#include <fcntl.h>
 #include <glib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 
 namespace {
 
@@ -27,16 +22,6 @@ const Section* section_of_header(std::string_view line) {
   for (const Section& s : kSections)
     if (s.header == line) return &s;
   return nullptr;
-}
-
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    ssize_t n = write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(size_t(n));
-  }
-  return true;
 }
 
 }  // namespace
@@ -94,41 +79,9 @@ std::string package_name_of_path(const std::string& path) {
 }
 
 PackageRead read_package_file(const std::string& path, std::string& bytes) {
-  bytes.clear();
-  // Non-blocking, so that a pipe of that name cannot stall the open.
-  int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? PackageRead::Missing : PackageRead::Unreadable;
-  struct stat st;
-  PackageRead result = PackageRead::Read;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    result = PackageRead::Unreadable;
-  } else if (size_t(st.st_size) > kMaxPackageBytes) {
-    result = PackageRead::TooLarge;
-  } else {
-    // One byte more than the size, to tell a file that grows while read.
-    bytes.resize(size_t(st.st_size) + 1);
-    size_t got = 0;
-    while (got < bytes.size()) {
-      ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += size_t(n);
-    }
-    if (got != size_t(st.st_size)) result = PackageRead::Unreadable;
-    bytes.resize(got);
-  }
-  close(fd);
-  if (result != PackageRead::Read) bytes.clear();
-  return result;
+  return tk::read_small_file(path, kMaxPackageBytes, bytes);
 }
 
 bool replace_package_file(const std::string& path, std::string_view bytes) {
-  const std::string part = path + ".part";
-  int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return false;
-  bool ok = write_all(fd, bytes) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(part.c_str(), path.c_str()) == 0;
-  if (!ok) unlink(part.c_str());
-  return ok;
+  return tk::replace_file(path, bytes.data(), bytes.size(), true);
 }

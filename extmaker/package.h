@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "toolkit/files.h"
+
 // The texts a package carries, as the window's fields hold them.
 struct ExtensionFields {
   std::string name, author, description, help, code;
@@ -37,10 +39,11 @@ std::string package_path(const std::string& package_name);
 // every ".qex" taken out, as valid UTF-8 (file names are any bytes).
 std::string package_name_of_path(const std::string& path);
 
-enum class PackageRead { Read, Missing, Unreadable, TooLarge };
+using PackageRead = tk::FileRead;
 
 // The whole file into `bytes` (cleared unless Read). Unreadable: a folder,
-// a device or pipe, or a file that cannot be opened or read.
+// a device or pipe, or a file that cannot be opened or read; TooLarge: over
+// kMaxPackageBytes.
 PackageRead read_package_file(const std::string& path, std::string& bytes);
 
 // Writes `bytes` beside `path`, flushes them and renames the copy over it,

@@ -9,6 +9,7 @@
 #include "imaging/codec.h"
 #include "imaging/draw.h"
 #include "maker/graphics/frame_editor.h"
+#include "maker/project/confirm.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
@@ -117,7 +118,6 @@ std::string file_part(const std::string& path) { return path.substr(path.rfind('
 
 }  // namespace
 
-void show_error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 int append_frame(const std::string& sprite_name, const std::string& counter, imaging::Image&& picture) {
   Frame f;

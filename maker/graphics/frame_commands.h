@@ -30,5 +30,3 @@ void remove_sprite_frames(const std::string& sprite_name);
 std::string next_frame_counter(const std::string& sprite_name);
 // Index of the sprite's first frame in g_frames, -1 when it has none.
 int first_frame_of(const std::string& sprite_name);
-// The "Error" box every graphics editor uses.
-void show_error(const std::string& text);

@@ -28,7 +28,6 @@ constexpr int kPlaceholder = 162;
 constexpr int kActionPictures[] = {163, 164, 165};
 constexpr int kNewX = 320, kShiftX = 355, kOutOfSight = -5000;
 
-void error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 int number(int field) { return parse_typed_integer(tk::text(field)); }
 
 // A small dialog on top of the editor with "OK" and "Cancel"; the editor is
@@ -397,7 +396,7 @@ class SceneEditor {
   void add_layer() {
     const std::string typed = depth_dialog("Add a new tile layer", [&](int depth) {
       if (layers_with_depth(depth) > 0) {
-        error("Depth already exists");
+        show_error("Depth already exists");
         return false;
       }
       g_layers.append({"layer_" + std::to_string(next_resource_uid()), depth, scene().name});
@@ -488,16 +487,16 @@ class SceneEditor {
     int errors = 0;
     const std::string typed = tk::text(name_);
     if (typed.empty()) {
-      error("The scene name is missing");
+      show_error("The scene name is missing");
       ++errors;
     } else if (!scene_name_is_free(typed, st_.scene)) {
-      error("The scene name '" + typed + "' already exists");
+      show_error("The scene name '" + typed + "' already exists");
       ++errors;
     } else {
       rename(typed);
     }
     if (tk::text(speed_).empty() || number(speed_) <= 1) {
-      error("Invalid scene speed value");
+      show_error("Invalid scene speed value");
       ++errors;
     } else {
       scene().speed = number(speed_);

@@ -5,6 +5,7 @@
 #include "imaging/codec.h"
 #include "imaging/draw.h"
 #include "maker/graphics/frame_commands.h"
+#include "maker/project/confirm.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "maker/project/read_file.h"
+#include "toolkit/files.h"
 
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
@@ -22,7 +22,7 @@ constexpr int kScanPicture = 137;
 // larger than kMaxExtensionFileBytes.
 std::string file_or_empty(const fs::path& path) {
   std::string bytes;
-  if (read_small_file(path.string(), kMaxExtensionFileBytes, bytes) != FileRead::Read) return "";
+  if (tk::read_small_file(path.string(), kMaxExtensionFileBytes, bytes) != tk::FileRead::Read) return "";
   return bytes;
 }
 

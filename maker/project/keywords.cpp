@@ -3,7 +3,7 @@
 #include <iterator>
 #include <string_view>
 
-#include "maker/project/read_file.h"
+#include "toolkit/files.h"
 #include "maker/project/state.h"
 
 namespace {
@@ -70,7 +70,7 @@ void add_keywords_from(const std::string& bytes) {
 
 void load_keywords_file() {
   std::string bytes;
-  if (read_small_file(kKeywordsFile, kMaxKeywordsBytes, bytes) == FileRead::Read)
+  if (tk::read_small_file(kKeywordsFile, kMaxKeywordsBytes, bytes) == tk::FileRead::Read)
     add_keywords_from(bytes);
 }
 

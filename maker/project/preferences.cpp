@@ -9,7 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "maker/project/read_file.h"
+#include "toolkit/files.h"
 #include "maker/project/state.h"
 
 namespace {
@@ -225,13 +225,13 @@ std::string rewrite_preferences(const std::string& bytes) {
 
 void read_preferences() {
   std::string bytes;
-  read_small_file(kPreferencesFile, kMaxPreferencesBytes, bytes);
+  tk::read_small_file(kPreferencesFile, kMaxPreferencesBytes, bytes);
   read_preferences_from(bytes);
 }
 
 void save_preferences() {
   std::string bytes;
-  if (read_small_file(kPreferencesFile, kMaxPreferencesBytes, bytes) == FileRead::Unreadable)
-    return;
+  const tk::FileRead read = tk::read_small_file(kPreferencesFile, kMaxPreferencesBytes, bytes);
+  if (read == tk::FileRead::Unreadable || read == tk::FileRead::TooLarge) return;
   replace_preferences_file(rewrite_preferences(bytes));
 }

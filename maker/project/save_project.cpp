@@ -1,12 +1,9 @@
 #include "maker/project/save_project.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <functional>
 #include <thread>
 #include <unordered_map>
@@ -16,51 +13,12 @@
 #include "maker/project/extensions.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
 
 constexpr int kSavingPicture = 138;
-
-bool write_all(int fd, const void* data, size_t size) {
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    ssize_t n = write(fd, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    size -= size_t(n);
-  }
-  return true;
-}
-
-std::string folder_of(const std::string& path) {
-  size_t slash = path.rfind('/');
-  return slash == std::string::npos ? "." : path.substr(0, slash);
-}
-
-// Writes through `fill` into path + ".part", then renames it over path.
-template <class Fill>
-bool replace_with(const std::string& path, bool flush, Fill fill) {
-  const std::string part = path + ".part";
-  int fd = open(part.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-  if (fd < 0) return false;
-  bool ok = fill(fd) && (!flush || fsync(fd) == 0);
-  ok = close(fd) == 0 && ok;
-  if (ok) ok = rename(part.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    unlink(part.c_str());
-    return false;
-  }
-  if (flush) {
-    int dir = open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-      fsync(dir);
-      close(dir);
-    }
-  }
-  return true;
-}
 
 bool is_folder(const std::string& path) {
   struct stat st;
@@ -96,29 +54,6 @@ bool plain_file_name(const std::string& name) {
   return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
-bool replace_file(const std::string& path, const void* data, size_t size, bool flush) {
-  return replace_with(path, flush, [&](int fd) { return write_all(fd, data, size); });
-}
-
-bool copy_file_over(const std::string& from, const std::string& to) {
-  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return false;
-  struct stat st;
-  bool ok = fstat(in, &st) == 0 && S_ISREG(st.st_mode) &&
-            replace_with(to, false, [&](int out) {
-              std::vector<char> buffer(1 << 16);
-              for (;;) {
-                ssize_t n = read(in, buffer.data(), buffer.size());
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return false;
-                if (n == 0) return true;
-                if (!write_all(out, buffer.data(), size_t(n))) return false;
-              }
-            });
-  close(in);
-  return ok;
-}
-
 bool write_project(const std::string& name) {
   const std::string folder = "Projects/" + name + "/";
   mkdir("Projects", 0755);
@@ -138,14 +73,14 @@ bool write_project(const std::string& name) {
       const imaging::Image* image = imaging::image_ptr(frame.image);
       if (!image || !plain_file_name(file)) continue;
       jobs.push_back([image, path = folder + file] {
-        if (auto png = imaging::encode_png(*image)) replace_file(path, png->data(), png->size(), false);
+        if (auto png = imaging::encode_png(*image)) tk::replace_file(path, png->data(), png->size(), false);
       });
     }
   }
   auto copy = [&](const std::string& file) {
     if (!plain_file_name(file)) return;
     jobs.push_back([from = g_project_folder + "/" + file, to = folder + file] {
-      copy_file_over(from, to);
+      tk::copy_file_over(from, to);
     });
   };
   for (const Sound& s : g_sounds)
@@ -156,7 +91,7 @@ bool write_project(const std::string& name) {
   run_file_jobs(jobs);
 
   std::vector<uint8_t> bytes = project_file_bytes();
-  return replace_file("Projects/" + name + ".qgp", bytes.data(), bytes.size(), true);
+  return tk::replace_file("Projects/" + name + ".qgp", bytes.data(), bytes.size(), true);
 }
 
 int save_project() {

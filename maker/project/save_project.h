@@ -11,15 +11,6 @@ std::string frame_file_name(const std::string& sprite_name, const std::string& f
 // A name that stays inside its folder: not empty, no "/", not "." or "..".
 bool plain_file_name(const std::string& name);
 
-// Writes the file anew through a new file beside it (path + ".part") that
-// takes its place only when complete, so that the file is always either
-// the old one or the new one, whole. With `flush` the new content is on the
-// disk before it takes the old one's place. False when not written; the old
-// file is then untouched.
-bool replace_file(const std::string& path, const void* data, size_t size, bool flush);
-// The same with the content of another file; false when it cannot be read.
-bool copy_file_over(const std::string& from, const std::string& to);
-
 // Runs independent file jobs (each reads or writes its own files, touching
 // no list and no image table entry) on a few threads and returns when all
 // are done: most of their time is spent waiting for the file system.

@@ -14,6 +14,7 @@
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -43,7 +44,6 @@ enum { kTileWidth, kTileHeight, kOffsetX, kOffsetY, kSpaceX, kSpaceY };
 
 std::string file_part(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-void error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 class BackgroundDialog {
  public:
@@ -168,7 +168,7 @@ class BackgroundDialog {
     if (image < 0) {
       // A picture that cannot be read changes nothing: the tiles cut from
       // the current one stay as they are.
-      error("The file '" + file_part(path) + "' cannot be read as an image");
+      show_error("The file '" + file_part(path) + "' cannot be read as an image");
       return;
     }
     source_path_ = path;
@@ -211,11 +211,11 @@ class BackgroundDialog {
     set_project_modified(1);
     const std::string typed = tk::text(name_input_);
     if (typed.empty()) {
-      error("The background name is missing");
+      show_error("The background name is missing");
       return false;
     }
     if (!background_name_is_free(typed, index_)) {
-      error("The background name '" + typed + "' already exists");
+      show_error("The background name '" + typed + "' already exists");
       return false;
     }
     Background& b = g_backgrounds[index_];
@@ -229,7 +229,7 @@ class BackgroundDialog {
     if (chosen_) {
       b.image_file = file_part(source_path_);
       // Only a plain name keeps the copy inside the working folder.
-      if (plain_file_name(b.image_file)) copy_file_over(source_path_, g_project_folder + "/" + b.image_file);
+      if (plain_file_name(b.image_file)) tk::copy_file_over(source_path_, g_project_folder + "/" + b.image_file);
     }
     return true;
   }

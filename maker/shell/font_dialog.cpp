@@ -19,7 +19,6 @@ int font_index(const std::string& name) {
   return -1;
 }
 
-void error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 }  // namespace
 
@@ -61,15 +60,15 @@ void open_font_properties(const std::string& opened_name) {
       const std::string size_text = tk::text(size);
       int errors = 0;
       if (typed.empty()) {
-        error("The font name is missing");
+        show_error("The font name is missing");
         ++errors;
       } else {
         if (!font_name_is_unique(typed, index)) {
-          error("The font name '" + typed + "' already exists");
+          show_error("The font name '" + typed + "' already exists");
           ++errors;
         }
         if (parse_typed_integer(size_text) < 1) {
-          error("The font size '" + size_text + "' is invalid");
+          show_error("The font size '" + size_text + "' is invalid");
           ++errors;
         }
       }

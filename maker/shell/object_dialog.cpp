@@ -24,7 +24,6 @@ constexpr int kNoSpritePicture = 127;
 constexpr int kPlaceholderIcon = 162;
 constexpr int W = 800, H = 600;
 
-void error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 // The image of the sprite's first frame, -1 when it has none. No sprite is
 // named "", so frames without an owner never stand for one.
@@ -211,16 +210,16 @@ class ObjectDialog {
     const std::string parent = tk::text(parent_list_);
     int errors = 0;
     if (typed.empty()) {
-      error("The object name is missing");
+      show_error("The object name is missing");
       ++errors;
     } else {
       if (!object_name_is_free(typed, index_)) {
-        error("The object name '" + typed + "' already exists");
+        show_error("The object name '" + typed + "' already exists");
         ++errors;
       }
       // A parent cycle would make the object inherit from itself.
       if (descends_from_object(parent, typed)) {
-        error("The parent '" + parent + "' descends from this object");
+        show_error("The parent '" + parent + "' descends from this object");
         ++errors;
       }
     }

@@ -15,7 +15,7 @@
 #include "maker/project/new_project.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
-#include "maker/project/read_file.h"
+#include "toolkit/files.h"
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
 #include "maker/project/thumbnails.h"
@@ -31,23 +31,23 @@ constexpr int kOpeningPicture = 141;
 constexpr size_t kMaxProjectFileBytes = size_t(1) << 30;
 constexpr size_t kMaxTilePixels = size_t(1) << 28;
 
-void show_error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 // The project file's bytes; a missing file is created empty and reads as no
 // bytes. False when it exists but cannot be read.
 bool read_project_bytes(const std::string& path, std::vector<uint8_t>& bytes) {
   std::string content;
-  switch (read_small_file(path, kMaxProjectFileBytes, content)) {
-    case FileRead::Read:
+  switch (tk::read_small_file(path, kMaxProjectFileBytes, content)) {
+    case tk::FileRead::Read:
       bytes.assign(content.begin(), content.end());
       return true;
-    case FileRead::Missing: {
+    case tk::FileRead::Missing: {
       int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
       if (fd >= 0) close(fd);
       bytes.clear();
       return true;
     }
-    case FileRead::Unreadable: break;
+    case tk::FileRead::Unreadable:
+    case tk::FileRead::TooLarge: break;
   }
   return false;
 }
@@ -154,7 +154,7 @@ bool open_project_file(const std::string& name) {
   };
   hooks.file_named = [&](const std::string& file) {
     if (plain_file_name(file))
-      jobs.push_back([from = folder + file, to = working_folder + file] { copy_file_over(from, to); });
+      jobs.push_back([from = folder + file, to = working_folder + file] { tk::copy_file_over(from, to); });
   };
   ProjectFile file(bytes);
   version = read_project_records(file, hooks);

@@ -8,6 +8,7 @@
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -51,7 +52,6 @@ bool has_content(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
 }
 
-void error(const std::string& text) { tk::message_box("Error", text, tk::MessageKind::Error); }
 
 // Sound and Music have the same fields; the dialog is one over both lists.
 template <class Record>
@@ -111,11 +111,11 @@ void audio_dialog(RecordList<Record>& list, const AudioKind& kind, const std::st
       set_project_modified(1);
       const std::string typed = tk::text(name_input);
       if (typed.empty()) {
-        error("The " + noun + " name is missing");
+        show_error("The " + noun + " name is missing");
         continue;
       }
       if (!kind.name_is_free(typed, index)) {
-        error("The " + noun + " name '" + typed + "' already exists");
+        show_error("The " + noun + " name '" + typed + "' already exists");
         continue;
       }
       Record& record = list[index];
@@ -125,7 +125,7 @@ void audio_dialog(RecordList<Record>& list, const AudioKind& kind, const std::st
         const std::string file = file_part(sources[f]);
         // Only a plain name keeps the copy inside the working folder.
         if (chosen[f] && plain_file_name(file) && has_content(sources[f]))
-          copy_file_over(sources[f], g_project_folder + "/" + file);
+          tk::copy_file_over(sources[f], g_project_folder + "/" + file);
       }
       done = true;
     }
