@@ -82,6 +82,9 @@ struct CodeEditor {
   int pending_style = kStyleDefault;
   const char* token_end = nullptr;
   int completion_min_length = 3;
+  // Bytes of typed word that the choice from a completion list shown without
+  // Scintilla's filter replaces; 0 while Scintilla's own list is shown.
+  int completion_replaces = 0;
   int calltip_position = -1, calltip_line = -1, calltip_word = -1;
 
   // Lookup tables derived from separators and the one-character words, so

@@ -59,6 +59,19 @@ void style_needed(CodeEditor& e, const SCNotification& n) {
   editor_restyle(e.widget, start_line, end_line, n.position);
 }
 
+// A word chosen from a list shown without Scintilla's filter: it replaces the
+// typed word that comes before the position where the list was shown.
+void complete_unfiltered(CodeEditor& e, const SCNotification& n) {
+  if (e.completion_replaces <= 0 || !n.text) return;
+  const std::string chosen = n.text;
+  const sptr_t start = std::max<sptr_t>(0, n.position - e.completion_replaces);
+  e.completion_replaces = 0;
+  send(e, SCI_AUTOCCANCEL);  // Scintilla inserts nothing itself
+  send(e, SCI_SETTARGETRANGE, uptr_t(start), send(e, SCI_GETCURRENTPOS));
+  send_text(e, SCI_REPLACETARGET, chosen.size(), chosen.c_str());
+  send(e, SCI_GOTOPOS, uptr_t(start + sptr_t(chosen.size())));
+}
+
 void auto_indent(CodeEditor& e) {
   int caret_line = int(send(e, SCI_LINEFROMPOSITION, send(e, SCI_GETCURRENTPOS)));
   int indentation = int(send(e, SCI_GETLINEINDENTATION, caret_line - 1));
@@ -104,10 +117,22 @@ void editor_autocomplete(CodeEditor* e) {
       std::string list = editor_completion_list(*e, typed);
       if (!list.empty() && editor_word_key(*e, list) != editor_word_key(*e, typed)) {
         send_text(*e, SCI_AUTOCSHOW, typed.size(), list.c_str());
+        e->completion_replaces = 0;
+        // Scintilla matches the typed word folding only ASCII letters and
+        // hides a list whose words differ from it beyond them ("Élan" for
+        // "éla"). Shown without its filter, the choice replaces the typed
+        // word here.
+        if (!send(*e, SCI_AUTOCACTIVE)) {
+          send_text(*e, SCI_AUTOCSHOW, 0, list.c_str());
+          e->completion_replaces = int(typed.size());
+        }
         shown = true;
       }
     }
-    if (!shown && send(*e, SCI_AUTOCACTIVE)) send(*e, SCI_AUTOCCANCEL);
+    if (!shown) {
+      e->completion_replaces = 0;
+      if (send(*e, SCI_AUTOCACTIVE)) send(*e, SCI_AUTOCCANCEL);
+    }
   }
   // No word of the system carries call-tip texts, so no call tip is open.
   reset_calltip(*e);
@@ -129,6 +154,7 @@ int editor_notify(int widget, SCNotification* notification) {
         editor_autocomplete(e);
       break;
     case SCN_STYLENEEDED: style_needed(*e, n); break;
+    case SCN_AUTOCSELECTION: complete_unfiltered(*e, n); break;
     case SCN_CHARADDED:
       if (n.ch == '\n' && (e->options & kOptionAutoIndent))
         auto_indent(*e);

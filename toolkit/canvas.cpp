@@ -13,6 +13,15 @@ namespace {
 // Largest canvas image kept, so a huge size asked for cannot eat the memory.
 constexpr long long kMaxCanvasPixels = 64LL * 1024 * 1024;
 
+}  // namespace
+
+bool canvas_fits(int width, int height) {
+  return width >= 0 && height >= 0 && width <= imaging::kMaxImageSide && height <= imaging::kMaxImageSide &&
+         (long long)width * height <= kMaxCanvasPixels;
+}
+
+namespace {
+
 imaging::Image image_for(int w, int h) {
   w = std::clamp(w, 0, imaging::kMaxImageSide);
   h = std::clamp(h, 0, imaging::kMaxImageSide);

@@ -20,6 +20,22 @@ GdkPixbuf* picture(int image) {
   return img ? make_pixbuf(*img) : nullptr;
 }
 
+// A drop-down row shows its picture as an icon: a larger picture (a sprite's
+// frame) is scaled down into kDropIconSide x kDropIconSide, keeping its shape,
+// so that the row's text stays in view.
+constexpr int kDropIconSide = 16;
+GdkPixbuf* icon(int image) {
+  GdkPixbuf* pb = picture(image);
+  if (!pb) return nullptr;
+  const int w = gdk_pixbuf_get_width(pb), h = gdk_pixbuf_get_height(pb);
+  if (w <= kDropIconSide && h <= kDropIconSide) return pb;
+  const int longer = std::max(w, h);
+  GdkPixbuf* scaled = gdk_pixbuf_scale_simple(pb, std::max(1, w * kDropIconSide / longer),
+                                              std::max(1, h * kDropIconSide / longer), GDK_INTERP_BILINEAR);
+  g_object_unref(pb);
+  return scaled;
+}
+
 bool nth_row(WidgetRec& rec, int item, GtkTreeIter* it) {
   return item >= 0 &&
          gtk_tree_model_iter_nth_child(GTK_TREE_MODEL(rec.store), it, nullptr, item);
@@ -275,7 +291,7 @@ int add_item(int widget, int position, const std::string& text, int image) {
   Quiet quiet;
   GtkTreeIter it;
   gtk_list_store_insert(rec->store, &it, position);
-  GdkPixbuf* pb = picture(image);
+  GdkPixbuf* pb = rec->kind == WidgetKind::DropDown ? icon(image) : picture(image);
   if (rec->kind == WidgetKind::DropDown) {
     gtk_list_store_set(rec->store, &it, kDropPicture, pb, kDropText, text.c_str(), kDropData, 0, -1);
   } else {

@@ -52,4 +52,19 @@ bool run_detached(const std::string& program, const std::string& argument) {
                        nullptr);
 }
 
+bool show_file(const std::string& path, std::string& why) {
+  gchar* here = g_get_current_dir();
+  gchar* absolute = g_path_is_absolute(path.c_str()) ? g_strdup(path.c_str())
+                                                     : g_build_filename(here, path.c_str(), nullptr);
+  GError* error = nullptr;
+  gchar* uri = g_filename_to_uri(absolute, nullptr, &error);
+  const bool shown = uri && gtk_show_uri(nullptr, uri, GDK_CURRENT_TIME, &error);
+  if (!shown) why = error ? error->message : "";
+  if (error) g_error_free(error);
+  g_free(uri);
+  g_free(absolute);
+  g_free(here);
+  return shown;
+}
+
 }  // namespace tk

@@ -23,4 +23,9 @@ void set_clock(std::function<TimeOfDay()> clock);
 // that is not waited for. False when it could not be started.
 bool run_detached(const std::string& program, const std::string& argument);
 
+// Hands a file (a path relative to the working directory or absolute) to
+// the desktop's program for its type. False, with the desktop's reason in
+// `why`, when the file is missing or nothing on the desktop can show it.
+bool show_file(const std::string& path, std::string& why);
+
 }  // namespace tk

@@ -303,6 +303,9 @@ void set_text(int widget, const std::string& text) {
       break;
     case WidgetKind::Input:
       gtk_entry_set_text(GTK_ENTRY(rec->main), text.c_str());
+      // GTK leaves the caret at the start; where the user is typing, what
+      // comes next goes after the text.
+      if (gtk_widget_has_focus(rec->main)) gtk_editable_set_position(GTK_EDITABLE(rec->main), -1);
       break;
     case WidgetKind::TextArea:
       gtk_text_buffer_set_text(buffer_of(*rec), text.data(), gint(text.size()));

@@ -125,6 +125,9 @@ void close_container();
 // kRightClick), RightButtonUp, KeyDown; the event carries x, y, buttons, key
 // and modifiers, also readable below for the last event of the canvas.
 int canvas(int number, int x, int y, int width, int height);
+// Whether a canvas of that size keeps a whole image of its size; a larger
+// one keeps only its top-left part.
+bool canvas_fits(int width, int height);
 imaging::Image* canvas_image(int canvas);  // nullptr when not a canvas
 void refresh_canvas(int canvas);
 int canvas_mouse_x(int canvas);

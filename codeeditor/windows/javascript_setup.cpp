@@ -53,9 +53,13 @@ bool is_word_char(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= '
 
 void setup_javascript_editor(int widget) {
   if (!code_editor_of(widget)) return;
+  // The Preferences store what was typed; a font no one could read (lines a
+  // few pixels high) gives way to the start values here.
+  const std::string family = pref_font_family.empty() ? kStartFontFamily : pref_font_family;
+  const int size = pref_font_size < kSmallestEditorFontSize ? kStartFontSize : pref_font_size;
   editor_setup_javascript(
       widget, {pref_color_text, pref_color_selection_back, pref_color_selection_fore,
-               pref_color_caret, pref_font_family, pref_font_size, pref_color_command,
+               pref_color_caret, family, size, pref_color_command,
                pref_color_comment, pref_color_engine_function, pref_color_engine_variable,
                pref_color_constant, pref_color_resource, pref_color_string, pref_color_number,
                pref_color_function});

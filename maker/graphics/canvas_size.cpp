@@ -4,6 +4,7 @@
 #include "maker/graphics/effect_dialog.h"
 #include "maker/graphics/frame_editor.h"
 #include "maker/graphics/pixel_rules.h"
+#include "maker/project/project_file.h"
 #include "maker/project/state.h"
 #include "toolkit/toolkit.h"
 
@@ -63,8 +64,8 @@ int size_dialog(bool stretch, int parent, const std::string& sprite_name) {
     } else if (e.object == ok) {
       // A size no picture can have is refused: the dialog stays open and
       // every frame keeps its picture.
-      const long long nw = effects::typed_number(tk::text(new_w));
-      const long long nh = effects::typed_number(tk::text(new_h));
+      const long long nw = parse_typed_number(tk::text(new_w));
+      const long long nh = parse_typed_number(tk::text(new_h));
       if (nw < 1 || nh < 1 || nw > imaging::kMaxImageSide || nh > imaging::kMaxImageSide) continue;
       const auto filter = tk::state(smooth) == 1 ? imaging::Filter::Bilinear : imaging::Filter::Nearest;
       for (Frame& f : g_frames) {

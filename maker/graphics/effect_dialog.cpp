@@ -6,6 +6,7 @@
 #include "imaging/draw.h"
 #include "maker/graphics/frame_editor.h"
 #include "maker/project/owned_images.h"
+#include "maker/project/project_file.h"
 #include "maker/project/state.h"
 #include "toolkit/toolkit.h"
 
@@ -38,7 +39,7 @@ int preview_canvas(int x, int w, int h) {
 }  // namespace
 
 int NumberRow::field_value() const {
-  return int(std::clamp<long long>(effects::typed_number(tk::text(field)), minimum, maximum));
+  return int(std::clamp<long long>(parse_typed_number(tk::text(field)), minimum, maximum));
 }
 int NumberRow::slider_value() const { return std::clamp(tk::state(slider) - offset, minimum, maximum); }
 
@@ -52,17 +53,48 @@ NumberRow number_row(const char* name, int y, int minimum, int maximum, int star
   return row;
 }
 
+namespace {
+
+// Whether digits typed after the text could still bring its number into
+// minimum..maximum: "1" on the way to "10" is left alone.
+bool more_digits_could_reach(const std::string& text, long long minimum, long long maximum) {
+  const long long v = parse_typed_number(text);
+  // A digit more must make the number larger: not after a minus sign, nor
+  // after other characters that end the number.
+  if (v < 0 || parse_typed_number(text + "1") <= v) return false;
+  if (v == 0) return minimum <= maximum;
+  const long long base = parse_typed_number(text + "0") / v;
+  // k digits more give low .. low + span - 1, with low = v * base^k.
+  for (long long low = v * base, span = base; low <= maximum; low *= base, span *= base)
+    if (low + span - 1 >= minimum) return true;
+  return false;
+}
+
+}  // namespace
+
 bool follow_number_row(const NumberRow& row, const tk::Event& e) {
   if (e.object == row.slider) {
     tk::set_text(row.field, std::to_string(tk::state(row.slider) - row.offset));
     return true;
   }
-  if (e.object != row.field || e.subtype != tk::kChange) return false;
-  const long long v = effects::typed_number(tk::text(row.field));
+  if (e.object != row.field) return false;
+  if (e.subtype == tk::kLostFocus) {
+    settle_number_row(row);
+    return true;
+  }
+  if (e.subtype != tk::kChange) return false;
+  const std::string typed = tk::text(row.field);
+  const long long v = parse_typed_number(typed);
   if (v > row.maximum) tk::set_text(row.field, std::to_string(row.maximum));
-  if (v < row.minimum) tk::set_text(row.field, std::to_string(row.minimum));
+  if (v < row.minimum && !more_digits_could_reach(typed, row.minimum, row.maximum))
+    tk::set_text(row.field, std::to_string(row.minimum));
   tk::set_state(row.slider, row.field_value() + row.offset);
   return true;
+}
+
+void settle_number_row(const NumberRow& row) {
+  if (parse_typed_number(tk::text(row.field)) < row.minimum) tk::set_text(row.field, std::to_string(row.minimum));
+  tk::set_state(row.slider, row.field_value() + row.offset);
 }
 
 void give_frame_picture(Frame& frame, imaging::Image&& picture) {
@@ -113,6 +145,7 @@ int run_effect_dialog(const EffectKind& kind, int parent, const std::string& spr
     if (e.type != tk::kEventWidget) continue;
     if (e.object == ok) {
       quit = true;
+      for (const NumberRow& row : d.rows) settle_number_row(row);
       const bool every_frame = tk::state(all_frames) == 1;
       for (int k = 0; k < g_frames.count(); ++k) {
         Frame& f = g_frames[k];

@@ -23,7 +23,12 @@ struct NumberRow {
 NumberRow number_row(const char* name, int y, int minimum, int maximum, int start, int offset,
                      int slider_width = 500);
 // Keeps the pair in step after an event of either; true when a value changed.
+// A number above the maximum is replaced at once; one below the minimum is
+// left as typed while more digits could bring it into range, and settled
+// when the field loses the focus.
 bool follow_number_row(const NumberRow& row, const tk::Event& e);
+// Replaces a number below the minimum by the minimum.
+void settle_number_row(const NumberRow& row);
 
 struct EffectDialog;
 // What a command adds to the dialog.

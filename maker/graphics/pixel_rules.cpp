@@ -40,27 +40,6 @@ int round_nearest(float x) {
   return int(v >= 0 ? std::floor(v + 0.5) : std::ceil(v - 0.5));
 }
 
-long long typed_number(const std::string& text) {
-  size_t i = blank_prefix(text);
-  bool negative = false;
-  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  int base = 10;
-  if (i < text.size() && text[i] == '$') base = 16, ++i;
-  else if (i < text.size() && text[i] == '%') base = 2, ++i;
-  unsigned long long value = 0;
-  constexpr unsigned long long kLimit = LLONG_MAX;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    int digit = c >= '0' && c <= '9' ? c - '0'
-                : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                       : 99;
-    if (digit >= base) break;
-    value = value > (kLimit - unsigned(digit)) / unsigned(base) ? kLimit : value * unsigned(base) + unsigned(digit);
-  }
-  return negative ? -(long long)value : (long long)value;
-}
-
 double typed_decimal(const std::string& text) {
   size_t i = blank_prefix(text);
   bool negative = false;

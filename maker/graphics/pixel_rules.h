@@ -24,10 +24,6 @@ struct Pixel {
 
 // ---- rounding and typed numbers ----
 int round_nearest(float x);  // halves away from zero
-// A number typed into a field: blanks and tabs skipped, a sign, then decimal
-// digits, "$" hexadecimal or "%" binary, up to the first other character;
-// no digits read 0. Saturates instead of overflowing.
-long long typed_number(const std::string& text);
 // A typed decimal fraction ("12.5"): blanks, a sign, digits, a point, digits.
 double typed_decimal(const std::string& text);
 

@@ -375,9 +375,9 @@ void scene_canvas_event(SceneCanvasState& st, const tk::Event& e) {
   if (st.tab == kSceneTabTiles) key_on<Tile>(g_tiles, e.key, scene_name(st), tile_of, "tiles", delete_tiles);
 }
 
-TileRect tileset_rectangle(const Background* b, int picture_width, int picture_height, int sx, int sy, int cx,
-                           int cy, int modifiers, int g) {
-  TileRect r;
+TileRect tileset_rectangle(TileRect before, const Background* b, int picture_width, int picture_height, int sx,
+                           int sy, int cx, int cy, int modifiers, int g) {
+  TileRect r = before;
   // A block of whole cells from the cell of the start to the cell of the
   // current point, spaces between them included.
   auto cells = [&](long long ox, long long oy, long long step_x, long long step_y, long long w, long long h) {
@@ -419,7 +419,8 @@ bool tileset_canvas_event(SceneCanvasState& st, const tk::Event& e) {
   }
   const imaging::Image* picture = imaging::image_ptr(st.tileset_picture);
   const int pw = picture ? picture->width : 0, ph = picture ? picture->height : 0;
-  TileRect r = tileset_rectangle(background_named(st.tile_image), pw, ph, st.drag_x, st.drag_y, e.x, e.y,
+  const TileRect before{st.tile_left, st.tile_top, st.tile_width, st.tile_height};
+  TileRect r = tileset_rectangle(before, background_named(st.tile_image), pw, ph, st.drag_x, st.drag_y, e.x, e.y,
                                  e.modifiers, g_scene_grid_size);
   // A tile shows no more than its tile set holds; this also keeps damaged
   // tile sizes from asking for a picture of any size.

@@ -81,10 +81,12 @@ int add_clamped(int value, long long step);
 void scene_canvas_event(SceneCanvasState& state, const tk::Event& event);
 
 // The rectangle of the tile set picked by a drag from (sx, sy) to (cx, cy).
+// A drag up or to the left of its start gives no size: the width and height
+// of the rectangle before stay, so the first cell of the drag stays picked.
 struct TileRect {
   int left = 0, top = 0, width = 0, height = 0;
 };
-TileRect tileset_rectangle(const Background* background, int picture_width, int picture_height,
+TileRect tileset_rectangle(TileRect before, const Background* background, int picture_width, int picture_height,
                            int sx, int sy, int cx, int cy, int modifiers, int grid);
 // An event of the tile-set canvas; true when a new tile was picked (then
 // the tile action becomes "Place tiles" and the preview must be renewed).

@@ -118,11 +118,11 @@ class SpriteDialog {
   }
 
   // The zoom the preview is drawn at: the chosen one while the zoomed frame
-  // stays within the bound.
+  // fits on a canvas, else the highest that does.
   int zoom() const {
-    const int side = std::max(frame_w_, frame_h_);
-    if (side <= 0) return g_sprite_preview_zoom;
-    return std::clamp(std::min(g_sprite_preview_zoom, kMaxPreviewSide / side), 1, 64);
+    int z = std::clamp(g_sprite_preview_zoom, 1, 64);
+    while (z > 1 && !tk::canvas_fits(frame_w_ * z, frame_h_ * z)) --z;
+    return z;
   }
 
   void build_preview() {

@@ -5,9 +5,6 @@
 
 // Timer of the preview in window 63.
 constexpr int kSpritePreviewTimer = 999;
-// Largest side of the zoomed preview: a higher zoom of a large frame is
-// shown at the highest zoom that fits.
-constexpr int kMaxPreviewSide = 2048;
 
 // Modal dialog in window 63 for the sprite of exactly that name; without
 // one it only rebuilds the resource browser. Every field but the name is

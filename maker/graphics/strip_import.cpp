@@ -19,11 +19,10 @@ const char* const kStripPatterns =
     "Image strips(jpg, bmp, png)|*.jpg;*.bmp;*.png|JPG files(*.jpg)|*.jpg|BMP files(*.bmp)|*.bmp|"
     "PNG files(*.png)|*.png";
 
-// Every cell must hold at least one pixel, and the cells are bounded in
-// number, so that no frame is left without a picture.
+// Every cell must hold at least one pixel, so that no frame is left without
+// a picture.
 bool valid_grid(int columns, int rows, const imaging::Image& picture) {
-  return columns > 0 && rows > 0 && columns <= picture.width && rows <= picture.height &&
-         (long long)columns * rows <= kMaxStripCells;
+  return columns > 0 && rows > 0 && columns <= picture.width && rows <= picture.height;
 }
 
 void cut_frames(Sprite& sprite, const imaging::Image& picture, int columns, int rows) {
@@ -73,11 +72,16 @@ int import_image_strip(int sprite_index) {
     if (e.type != tk::kEventWidget || e.object != import) continue;
     const int columns = parse_typed_integer(tk::text(columns_input));
     const int rows = parse_typed_integer(tk::text(rows_input));
-    if (valid_grid(columns, rows, picture)) {
+    const long long cells = (long long)columns * rows;
+    if (!valid_grid(columns, rows, picture)) {
+      show_error("Invalid column or row number");
+    } else if (cells > kMaxStripCells) {
+      show_error(std::to_string(columns) + " x " + std::to_string(rows) + " makes " + std::to_string(cells) +
+                 " frames; at most " + std::to_string(kMaxStripCells) + " frames can be imported at once");
+    } else {
       cut_frames(g_sprites[sprite_index], picture, columns, rows);
       break;
     }
-    show_error("Invalid column or row number");
   }
   imaging::free_image(kStripPicture);
   tk::disable_window(kDialogWindow, false);

@@ -2,8 +2,9 @@
 // The image-strip import: replaces every frame of a sprite by the cells of
 // one picture cut into a grid of equal cells.
 
-// Most frames one import may cut.
-constexpr int kMaxStripCells = 1024;
+// Most frames one import may cut: a sprite of more would not be workable in
+// the frame editor.
+constexpr int kMaxStripCells = 4096;
 // Where the picture is held while the import window is open.
 constexpr int kStripPicture = 124;
 

@@ -2,6 +2,7 @@
 
 #include <glib.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <span>
@@ -478,7 +479,7 @@ int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
   return version;
 }
 
-int parse_typed_integer(const std::string& text) {
+long long parse_typed_number(const std::string& text) {
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
   bool negative = false;
@@ -486,11 +487,16 @@ int parse_typed_integer(const std::string& text) {
   int base = 10;
   if (i < text.size() && text[i] == '$') base = 16, ++i;
   else if (i < text.size() && text[i] == '%') base = 2, ++i;
-  uint32_t value = 0;  // wraps like the 32-bit number it becomes
+  constexpr unsigned long long kLimit = LLONG_MAX;
+  unsigned long long value = 0;
   for (; i < text.size(); ++i) {
-    int digit = g_ascii_xdigit_value(text[i]);
+    const int digit = g_ascii_xdigit_value(text[i]);
     if (digit < 0 || digit >= base) break;
-    value = value * uint32_t(base) + uint32_t(digit);
+    value = value > (kLimit - unsigned(digit)) / unsigned(base) ? kLimit : value * unsigned(base) + unsigned(digit);
   }
-  return int(negative ? 0u - value : value);
+  return negative ? -(long long)value : (long long)value;
+}
+
+int parse_typed_integer(const std::string& text) {
+  return int(std::clamp<long long>(parse_typed_number(text), INT_MIN, INT_MAX));
 }

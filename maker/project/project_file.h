@@ -70,5 +70,8 @@ int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks = {});
 
 // Integer typed into a text input: blanks and tabs skipped, a sign, then
 // decimal digits, "$" hexadecimal or "%" base 2, up to the first other
-// character; no digits give 0.
+// character; no digits give 0. A number too large for 64 bits stops at the
+// largest one.
+long long parse_typed_number(const std::string& text);
+// The same, held to the range of int.
 int parse_typed_integer(const std::string& text);

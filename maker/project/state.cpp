@@ -83,8 +83,8 @@ void reset_program_values() {
   pref_color_engine_variable = rgb(81, 80, 19);
   pref_color_constant = rgb(60, 60, 60);
   pref_color_caret = rgb(255, 240, 240);
-  pref_font_family = "Consolas";
-  pref_font_size = 11;
+  pref_font_family = kStartFontFamily;
+  pref_font_size = kStartFontSize;
   pref_code_window_x = -1;
   pref_code_window_y = -1;
   pref_code_window_width = -1;

@@ -214,6 +214,11 @@ extern int pref_color_constant;
 extern int pref_color_caret;
 extern std::string pref_font_family;
 extern int pref_font_size;
+// Start values of the code-editor font; also what an editor uses in place of
+// an empty family or a size below kSmallestEditorFontSize.
+inline constexpr const char* kStartFontFamily = "Consolas";
+inline constexpr int kStartFontSize = 11;
+inline constexpr int kSmallestEditorFontSize = 6;
 extern int pref_code_window_x;  // code-window geometry, -1 = not stored yet
 extern int pref_code_window_y;
 extern int pref_code_window_width;

@@ -1,5 +1,7 @@
 #include "maker/shell/font_dialog.h"
 
+#include <climits>
+
 #include "maker/project/confirm.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
@@ -67,7 +69,8 @@ void open_font_properties(const std::string& opened_name) {
           show_error("The font name '" + typed + "' already exists");
           ++errors;
         }
-        if (parse_typed_integer(size_text) < 1) {
+        const long long typed_size = parse_typed_number(size_text);
+        if (typed_size < 1 || typed_size > INT_MAX) {
           show_error("The font size '" + size_text + "' is invalid");
           ++errors;
         }

@@ -1,5 +1,8 @@
 #include "maker/shell/help.h"
 
-#include "toolkit/system.h"
+#include "toolkit/toolkit.h"
 
-void show_help() { tk::run_detached("xdg-open", kHelpDocument); }
+void show_help() {
+  std::string why;
+  if (!tk::show_file(kHelpDocument, why)) tk::message_box("Message", "The help cannot be shown. " + why);
+}

@@ -3,6 +3,6 @@
 
 inline constexpr const char* kHelpDocument = "quillop.chm";
 
-// Starts the desktop's opener on the help document; whatever it does is
-// left to the desktop.
+// Hands the help document to the desktop; when the desktop cannot show it
+// (no document, nothing that opens it), a message says so.
 void show_help();

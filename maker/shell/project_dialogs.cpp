@@ -77,6 +77,7 @@ void ask_project_name() {
   tk::disable_window(kMainWindow, false);
   tk::close_window(window);
   tk::activate_window(kMainWindow);
+  update_main_window_title();  // "Cancel" leaves the project unnamed
 }
 
 int save_project_or_ask() {

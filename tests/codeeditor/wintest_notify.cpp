@@ -44,6 +44,39 @@ TEST_F(NotifyTest, CompletionKeepsTheCaseOfTheWord) {
   EXPECT_EQ(editor_completion_list(*code_editor_of(ed), "playe"), "PlayerShip");
 }
 
+// Words that differ from the typed prefix only in case are offered in their
+// own case beyond ASCII too, and choosing one replaces what was typed.
+TEST_F(NotifyTest, CompletionFoldsCaseBeyondAscii) {
+  add_named(g_sprites, "Élan");
+  add_named(g_sprites, "Öl_ÜBER");
+  javascript();
+  struct Case {
+    std::vector<guint> keys;
+    const char* offered;
+    const char* after_return;
+  };
+  const Case cases[] = {
+      {{GDK_eacute, 'l', 'a'}, "Élan", "Élan"},
+      {{GDK_Eacute, 'L', 'A'}, "Élan", "Élan"},
+      {{GDK_eacute, 'l', 'a', 'n'}, nullptr, "élan\n"},  // the whole word typed: no list
+      {{GDK_odiaeresis, 'l', '_', GDK_udiaeresis}, "Öl_ÜBER", "Öl_ÜBER"},
+      {{'p', 'l', 'a'}, "Planet", "Planet"},  // within ASCII, as before
+  };
+  for (const Case& c : cases) {
+    set("");
+    for (guint k : c.keys) key(k);
+    if (!c.offered) {
+      EXPECT_FALSE(list_shown());
+    } else {
+      ASSERT_TRUE(list_shown()) << c.offered;
+      EXPECT_EQ(list_current(), c.offered);
+    }
+    key(GDK_Return);
+    EXPECT_EQ(editor_get_text(ed), c.after_return);
+    EXPECT_FALSE(list_shown());
+  }
+}
+
 TEST_F(NotifyTest, CompletionOffersOnlyKeywordsInListOrder) {
   editor_add_words(ed, "plain", 1, 0);  // known, but not offered
   editor_sort_words(ed);

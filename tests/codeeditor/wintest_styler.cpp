@@ -45,6 +45,35 @@ const StyleCase kStyleCases[] = {
 
 class StylerTest : public EditorTest {};
 
+// A font saved as typed in the Preferences that nobody could read (size 0,
+// no family) shows the editor at the start values; the Preferences keep it.
+TEST_F(StylerTest, UnreadableFontPreferencesGiveWayToTheStartValues) {
+  struct Case {
+    const char* family;
+    int size;
+    const char* shown_family;
+    int shown_size;
+  };
+  const Case cases[] = {
+      {"Monospace", 14, "Monospace", 14}, {"Monospace", 6, "Monospace", 6}, {"Monospace", 5, "Monospace", 11},
+      {"Monospace", 0, "Monospace", 11},  {"Monospace", -3, "Monospace", 11}, {"", 14, "Consolas", 14},
+      {"", 0, "Consolas", 11},
+  };
+  for (const Case& c : cases) {
+    pref_font_family = c.family;
+    pref_font_size = c.size;
+    javascript();
+    char family[128] = {};
+    send(SCI_STYLEGETFONT, kStyleDefault, sptr_t(family));
+    EXPECT_STREQ(family, c.shown_family) << c.family << " " << c.size;
+    EXPECT_EQ(send(SCI_STYLEGETSIZE, kStyleDefault), c.shown_size) << c.family << " " << c.size;
+    // What the user sees: lines of a readable height.
+    EXPECT_GE(send(SCI_TEXTHEIGHT, 0), 8) << c.family << " " << c.size;
+    EXPECT_EQ(pref_font_family, c.family);
+    EXPECT_EQ(pref_font_size, c.size);
+  }
+}
+
 TEST_F(StylerTest, StylesEveryByte) {
   javascript();
   for (const StyleCase& c : kStyleCases) {

@@ -406,21 +406,38 @@ TEST_F(SceneCanvas, TileSetRectangleFollowsCellsFreeDragOrTheGrid) {
   } cases[] = {
       {&set, 6, 6, 30, 6, 0, 5, 5, 34, 16},
       {&set, 6, 6, 6, 6, tk::kShift, 5, 5, 16, 16},
-      {&set, 30, 30, 6, 6, 0, 23, 23, 0, 0},       // backwards: no size
+      {&set, 30, 30, 6, 6, 0, 23, 23, 7, 9},       // backwards: the size before stays
       {&set, 0, 0, 0, 0, 0, -13, -13, 16, 16},     // before the offset
       {&plain, 6, 6, 30, 6, 0, 0, 0, 64, 48},      // the whole picture
       {nullptr, 6, 6, 30, 6, 0, 0, 0, 64, 48},
       {&set, 6, 7, 30, 20, tk::kAlt, 6, 7, 24, 13},
-      {&set, 30, 7, 6, 20, tk::kAlt, 30, 7, 0, 0},
+      {&set, 30, 7, 6, 20, tk::kAlt, 30, 7, 7, 9},
       {&set, 25, 5, 45, 5, tk::kControl, 20, 0, 40, 20},
       {&set, 6, 6, 30, 6, tk::kAlt | tk::kControl, 5, 5, 34, 16},  // two modifiers: as none
       {&damaged, 6, 6, 30, 6, 0, 0, 0, 64, 48},
   };
   for (const Case& c : cases) {
-    TileRect r = tileset_rectangle(c.b, 64, 48, c.sx, c.sy, c.cx, c.cy, c.modifiers, 20);
+    TileRect r = tileset_rectangle({1, 2, 7, 9}, c.b, 64, 48, c.sx, c.sy, c.cx, c.cy, c.modifiers, 20);
     EXPECT_EQ((std::vector<int>{r.left, r.top, r.width, r.height}), (std::vector<int>{c.left, c.top, c.width, c.height}))
         << c.sx << "," << c.sy << " to " << c.cx << "," << c.cy << " modifiers " << c.modifiers;
   }
+}
+
+// A drag on the tile set that goes up and to the left of where it started
+// keeps the cell it started in, as the selected tile's picture shows.
+TEST_F(SceneCanvas, TileSetDragUpAndLeftKeepsTheFirstCell) {
+  g_backgrounds.append({"set", "", 0, 1, 16, 16, 0, 0, 0, 0});
+  st_.tile_image = "set";
+  auto drag = [&](std::vector<std::pair<int, int>> points) {
+    st_.dragging = false;
+    for (auto [x, y] : points)
+      tileset_canvas_event(st_, {tk::kEventWidget, 63, 2, tk::kCanvasMouseMove, x, y, tk::kLeftButton, 0, 0});
+    return std::vector<int>{st_.tile_left, st_.tile_top, imaging::image_width(st_.tile_picture),
+                            imaging::image_height(st_.tile_picture)};
+  };
+  EXPECT_EQ(drag({{40, 40}, {20, 30}, {3, 3}}), (std::vector<int>{32, 32, 16, 16}));
+  EXPECT_EQ(drag({{40, 40}, {60, 60}, {3, 3}}), (std::vector<int>{32, 32, 32, 32}));  // as far as it went
+  EXPECT_EQ(drag({{3, 3}, {40, 40}}), (std::vector<int>{0, 0, 48, 48}));
 }
 
 TEST_F(SceneCanvas, PickedTileCarriesTheCheckerboardWhereTheSetIsTransparent) {

@@ -322,7 +322,14 @@ TEST_F(EffectDialogTest, EachCommandAppliesItsRuleWithTheValuesOfItsWidgets) {
         [](int w) {
           EXPECT_EQ(field(w, 0), "25");
           EXPECT_EQ(position(w, 1), 25);
+          tk::test::focus(input(w, 0));
           retype(input(w, 0), "0");
+        },
+        [](int w) {
+          // "05" would still be in range: left as typed until the focus moves.
+          EXPECT_EQ(field(w, 0), "0");
+          EXPECT_EQ(position(w, 0), 1);
+          tk::test::focus(input(w, 1));
         },
         [](int w) {
           EXPECT_EQ(field(w, 0), "1");
@@ -423,4 +430,88 @@ TEST_F(EffectDialogTest, NoiseOfThePreviewIsTheNoiseEveryFrameGets) {
       for (int k = 1; k < 3; ++k) EXPECT_EQ(imaging::get_pixel(frame_picture(k), x, y), c);
     }
   EXPECT_TRUE(varied);
+}
+
+// Keys pressed one by one into the focused field of the first row, each
+// handled by the dialog before the next: what the field and slider show.
+TEST_F(EffectDialogTest, EveryValueInRangeCanBeTypedDigitByDigit) {
+  struct Key {
+    char typed;  // a digit or '\b' is a key press; another character is typed in
+    const char* shown;
+    int slider;  // slider position
+  };
+  struct Case {
+    const char* title;
+    Command command;
+    std::vector<Key> keys;
+  };
+  const Case cases[] = {
+      // Posterize, 2..120, starts at 50.
+      {"Posterize", effect_posterize, {{'1', "1", 2}, {'0', "10", 10}}},
+      {"Posterize", effect_posterize, {{'1', "1", 2}, {'9', "19", 19}, {'\b', "1", 2}, {'5', "15", 15}}},
+      // Above the maximum: replaced at once, and the caret stays at the end.
+      {"Posterize", effect_posterize, {{'1', "1", 2}, {'3', "13", 13}, {'0', "120", 120}, {'\b', "12", 12}}},
+      {"Posterize", effect_posterize, {{'2', "2", 2}, {'0', "20", 20}, {'0', "120", 120}}},
+      // "0" and "00" can still become "02"; "-" or "x" can never reach 2.
+      {"Posterize", effect_posterize, {{'0', "0", 2}, {'0', "00", 2}, {'2', "002", 2}, {'7', "0027", 27}}},
+      {"Posterize", effect_posterize, {{'-', "2", 2}, {'9', "29", 29}}},
+      {"Posterize", effect_posterize, {{'x', "2", 2}}},
+      // Brightness, -255..255 on a slider 0..510.
+      {"Brightness", effect_brightness, {{'-', "-", 255}, {'3', "-3", 252}, {'0', "-30", 225}, {'0', "-255", 0}}},
+      // Percent, 0..100: nothing is below the minimum.
+      {"Opacity", effect_opacity, {{'0', "0", 0}, {'7', "07", 7}, {'0', "070", 70}, {'0', "100", 100}}},
+  };
+  for (const Case& c : cases) {
+    g_frames.clear();
+    add_frame(sprite_, "0", 1, 1);
+    std::vector<std::function<void(int)>> steps{[&](int w) {
+      EXPECT_EQ(tk::window_title(w), c.title);
+      const size_t length = field(w).size();
+      tk::test::focus(input(w));
+      tk::test::press_key(w, tk::kKeyEnd);
+      for (size_t k = 0; k < length; ++k) tk::test::press_key(w, tk::kKeyBackspace);
+    }};
+    for (const Key& k : c.keys) {
+      steps.push_back([&](int w) {
+        if (k.typed == '\b') tk::test::press_key(w, tk::kKeyBackspace);
+        else if (k.typed >= '0' && k.typed <= '9') tk::test::press_key(w, k.typed);
+        else tk::test::type_text(input(w), std::string(1, k.typed));
+      });
+      steps.push_back([&](int w) {
+        EXPECT_EQ(field(w), k.shown) << c.title << " after " << k.typed;
+        EXPECT_EQ(position(w), k.slider) << c.title << " after " << k.typed;
+      });
+    }
+    steps.push_back([](int w) { press(w, "Cancel"); });
+    run(c.command, 0, steps);
+  }
+}
+
+// A number below the minimum left as typed is replaced by the minimum when
+// the field loses the focus, and before "OK" reads it.
+TEST_F(EffectDialogTest, NumberBelowTheMinimumIsSettledOnFocusLossAndOnOk) {
+  add_frame(sprite_, "0", picture(1, 1, rgba(255, 3, 124)));
+  auto type_one = [](int w) {
+    tk::test::focus(input(w));
+    tk::test::press_key(w, tk::kKeyEnd);
+    for (int k = 0; k < 2; ++k) tk::test::press_key(w, tk::kKeyBackspace);
+    tk::test::press_key(w, '1');
+  };
+  run(effect_posterize, 0,
+      {type_one,
+       [](int w) {
+         EXPECT_EQ(field(w), "1");
+         tk::test::focus(tk::test::find_widget(w, "Apply to all frames in the sprite"));
+       },
+       [](int w) {
+         EXPECT_EQ(field(w), "2");
+         EXPECT_EQ(position(w), 2);
+       },
+       type_one,
+       [](int w) {
+         EXPECT_EQ(field(w), "1");
+         tk::test::click(tk::test::find_widget(w, "OK"));
+       }});
+  // Level 2, not the 1 typed (which would divide by zero levels).
+  EXPECT_EQ(imaging::get_pixel(frame_picture(0), 0, 0), rgba(255, 4, 124));
 }

@@ -245,13 +245,13 @@ TEST_F(SceneEditor, SettingsAreWrittenAtOnceAndTheRestWaitsForDone) {
   tk::test::when_idle([&] {
     retype(input(kGridSize), "4");
     retype(input(kViewWidth), "77");
-    retype(input(kSpeed), "9");
+    retype(input(kSpeed), "$10");  // numbers read as in every other field
   });
   tk::test::when_idle([&] {
     EXPECT_EQ(g_scene_grid_size, 20);  // below 5: ignored
     EXPECT_EQ(tk::text(input(kGridSize)), "4");
     retype(input(kGridSize), "5");
-    retype(input(kWidth), "300");
+    retype(input(kWidth), "$12c");
     tk::test::choose_item(combo(kBackground), 1);
     ask_->answer_colour(rgb(7, 8, 9));
     press("...");
@@ -279,7 +279,7 @@ TEST_F(SceneEditor, SettingsAreWrittenAtOnceAndTheRestWaitsForDone) {
   edit_scene(scene_);
   EXPECT_EQ(tk::test::idle_actions_left(), 0);
   EXPECT_EQ(s.view_width, 77);
-  EXPECT_EQ(s.speed, 9);
+  EXPECT_EQ(s.speed, 16);
   EXPECT_EQ(s.follow_object, "");
 }
 

@@ -170,8 +170,28 @@ TEST_F(SpriteDialog, PreviewDrawsTheFrameOriginLinesAndCollisionShapeZoomed) {
   EXPECT_EQ(g_sprite_preview_zoom, 3);
 }
 
+// The slider's top zoom is drawn for a 64 x 64 sprite: what it reads is
+// what the preview shows.
+TEST_F(SpriteDialog, SixtyFourBySixtyFourIsDrawnAtZoomSixtyFour) {
+  add_frame(sprite_, "0", picture(64, 64, imaging::rgba(200, 0, 0)));
+  g_sprite_preview_speed = 5000;  // no timer: the test ticks
+  tk::test::when_idle([] { tk::test::move_slider(zoom(), 64); });
+  tk::test::when_idle([] {
+    EXPECT_EQ(tk::widget_width(canvas()), 4096);
+    EXPECT_EQ(tk::widget_height(canvas()), 4096);
+    EXPECT_EQ(tk::scroll_inner_width(area()), 4096);
+    tick();
+  });
+  tk::test::when_idle([] {
+    EXPECT_EQ(pixel_at(4095, 4095), imaging::rgba(200, 0, 0));
+    EXPECT_EQ(pixel_at(63 * 64 + 1, 100), imaging::rgba(200, 0, 0));
+    press(" Done ");
+  });
+  edit_sprite(sprite_);
+}
+
 TEST_F(SpriteDialog, ValuesFromADamagedProjectAndLargeZoomsStayBounded) {
-  add_frame(sprite_, "0", 1000, 1000);
+  add_frame(sprite_, "0", 3000, 10);
   Sprite& s = g_sprites[0];
   s.origin_x = INT_MAX, s.origin_y = INT_MIN;
   s.collision_shape = "Box";
@@ -180,11 +200,12 @@ TEST_F(SpriteDialog, ValuesFromADamagedProjectAndLargeZoomsStayBounded) {
   g_sprite_preview_speed = 5000;  // no timer: the test ticks
   tk::test::when_idle([] { tk::test::move_slider(zoom(), 64); });
   tk::test::when_idle([] {
-    EXPECT_EQ(tk::widget_width(canvas()), 2000);  // the highest zoom within the bound
+    EXPECT_EQ(tk::widget_width(canvas()), 15000);  // the highest zoom a canvas holds
+    EXPECT_EQ(tk::widget_height(canvas()), 50);
     tick();
   });
   tk::test::when_idle([] {
-    EXPECT_EQ(imaging::alpha(pixel_at(1999, 1999)), 255);
+    EXPECT_EQ(imaging::alpha(pixel_at(14999, 49)), 255);
     tk::test::choose_item(shape(), 0);
     g_sprites[0].collision_radius = INT_MAX;
   });

@@ -120,23 +120,37 @@ TEST_F(StripImport, AWrittenStripComesBackFrameByFrame) {
 }
 
 TEST_F(StripImport, GridsThatCutNoPixelOrTooManyFramesAreRefusedWithTheWindowOpen) {
-  write_png("small.png", gradient(40, 30));
+  write_png("sheet.png", gradient(100, 50));
   add_frame(sprite_, "0", 8, 8);
-  const std::pair<const char*, const char*> refused[] = {
-      {"0", "1"}, {"1", ""}, {"41", "1"}, {"1", "31"}, {"99999999999", "1"}, {"40", "30"},
+  const std::string invalid = "Invalid column or row number";
+  const struct {
+    const char *columns, *rows;
+    std::string message;
+  } refused[] = {
+      {"0", "1", invalid},
+      {"1", "", invalid},
+      {"101", "1", invalid},
+      {"1", "51", invalid},
+      {"99999999999", "1", invalid},
+      {"100", "50", "100 x 50 makes 5000 frames; at most 4096 frames can be imported at once"},
+      {"100", "41", "100 x 41 makes 4100 frames; at most 4096 frames can be imported at once"},
   };
-  for (auto [c, r] : refused)
-    tk::test::when_idle([c = c, r = r] {
+  for (const auto& c : refused)
+    tk::test::when_idle([&c] {
       ASSERT_NE(importer(), -1);
-      import_grid(c, r);
+      import_grid(c.columns, c.rows);
     });
-  tk::test::when_idle([] { import_grid("40", "1"); });
-  import_from("small.png");
-  EXPECT_EQ(ask_->messages(), std::vector<std::string>(std::size(refused), "Invalid column or row number"));
+  tk::test::when_idle([] { import_grid("100", "40"); });  // 4000 frames of 1 x 1
+  import_from("sheet.png");
+  std::vector<std::string> expected;
+  for (const auto& c : refused) expected.push_back(c.message);
+  EXPECT_EQ(ask_->messages(), expected);
   EXPECT_EQ(ask_->asked[1].title, "Error");
-  EXPECT_EQ(frames_of(sprite_).size(), 40u);
-  EXPECT_EQ(frame_picture(39).width, 1);
-  EXPECT_EQ(frame_picture(39).height, 30);
+  EXPECT_EQ(ask_->asked.back().title, "Error");
+  ASSERT_EQ(frames_of(sprite_).size(), 4000u);
+  EXPECT_EQ(g_frames[g_frames.count() - 1].file_counter, "3999");
+  EXPECT_EQ(frame_picture(g_frames.count() - 1).width, 1);
+  EXPECT_EQ(frame_picture(g_frames.count() - 1).height, 1);
 }
 
 TEST_F(StripImport, UnreadablePicturesAndACancelledChooserChangeNothing) {

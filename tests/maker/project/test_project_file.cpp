@@ -412,4 +412,25 @@ TEST(ParseTypedInteger, ReadsAsTyped) {
   for (const Case& c : cases) EXPECT_EQ(parse_typed_integer(c.text), c.value) << c.text;
 }
 
+// A number beyond 32 bits (a font size of "99999999999") reads as the
+// nearest value in range, never as what is left after wrapping.
+TEST(ParseTypedInteger, BeyondTheRangeReadsTheNearestValue) {
+  struct Case { const char* text; long long number; int value; };
+  const Case cases[] = {
+      {"99999999999", 99999999999LL, INT_MAX},
+      {"-99999999999", -99999999999LL, INT_MIN},
+      {"2147483648", 2147483648LL, INT_MAX},
+      {"-2147483649", -2147483649LL, INT_MIN},
+      {"$100000000", 4294967296LL, INT_MAX},
+      {"4294967297", 4294967297LL, INT_MAX},  // wrapped, this read 1
+      {"99999999999999999999999999", LLONG_MAX, INT_MAX},
+      {"-99999999999999999999999999", -LLONG_MAX, INT_MIN},
+      {"%11111111111111111111111111111111111", 34359738367LL, INT_MAX},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(parse_typed_number(c.text), c.number) << c.text;
+    EXPECT_EQ(parse_typed_integer(c.text), c.value) << c.text;
+  }
+}
+
 }  // namespace

@@ -115,6 +115,23 @@ TEST_F(ShellTest, FontRefusedDoneStoresNothingAndDeleteUsesTheOpenedName) {
   EXPECT_NE(card_of(other), -1);
 }
 
+// A size beyond 32 bits is refused like any other bad size, not wrapped.
+TEST_F(ShellTest, FontSizeBeyondTheNumberRangeIsRefused) {
+  const std::string name = new_font();
+  tk::test::when_idle([] {
+    retype(size_input(), "99999999999");
+    press("Done");
+  });
+  tk::test::when_idle([&] {
+    EXPECT_EQ(g_fonts[0].size, 12);
+    retype(size_input(), "2147483647");
+    press("Done");
+  });
+  open_font_properties(name);
+  EXPECT_EQ(ask_->messages(), std::vector<std::string>{"The font size '99999999999' is invalid"});
+  EXPECT_EQ(g_fonts[0].size, 2147483647);
+}
+
 TEST_F(ShellTest, FontDialogForAMissingNameOnlyRebuildsTheBrowser) {
   const std::string name = new_font();
   ASSERT_EQ(card_of(name), -1);

@@ -158,7 +158,10 @@ TEST_F(ObjectDialog, DoneWritesEveryFieldWithTheRenameCascade) {
     EXPECT_EQ(std::make_pair(tk::widget_x(65), tk::widget_y(65)), std::make_pair(725, 565));
     EXPECT_EQ(tk::text(name_input()), me_);
     EXPECT_EQ(items(sprite_list()), (std::vector<std::string>{"", ball_, tall_, bare_}));
-    EXPECT_EQ(item_picture_size(sprite_list(), 1), std::make_pair(64, 32));
+    // Frame pictures as icons fitted into 16 x 16, keeping their shape, so
+    // that a 64 x 32 frame leaves room for the sprite's name.
+    EXPECT_EQ(item_picture_size(sprite_list(), 1), std::make_pair(16, 8));
+    EXPECT_EQ(item_picture_size(sprite_list(), 2), std::make_pair(6, 16));   // 20 x 50
     EXPECT_EQ(item_picture_size(sprite_list(), 3), std::make_pair(16, 16));  // no frames
     EXPECT_EQ(tk::state(sprite_list()), 0);
     EXPECT_EQ(tk::text(size_label()), "Size: <no sprite>");
@@ -166,7 +169,7 @@ TEST_F(ObjectDialog, DoneWritesEveryFieldWithTheRenameCascade) {
     EXPECT_EQ(tk::text(depth_input()), "0");
     EXPECT_EQ(tk::state(collision_box()), 1);
     EXPECT_EQ(items(parent_list()), (std::vector<std::string>{"", other_, child_}));  // never itself
-    EXPECT_EQ(item_picture_size(parent_list(), 1), std::make_pair(30, 30));
+    EXPECT_EQ(item_picture_size(parent_list(), 1), std::make_pair(16, 16));  // 30 x 30
     EXPECT_EQ(item_picture_size(parent_list(), 2), std::make_pair(16, 16));
     EXPECT_EQ(items(event_type_list()),
               (std::vector<std::string>{"Creation", "Destroy", "Step", "End step", "Collision", "Room start",

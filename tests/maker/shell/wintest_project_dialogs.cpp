@@ -102,13 +102,16 @@ TEST_F(ProjectDialogs, NameDialogRefusesNamesThatLeaveTheFolderAndKeepsBlanks) {
 
 TEST_F(ProjectDialogs, SaveAsStartsWithTheNameAndCancelLeavesTheProjectUnnamed) {
   g_project_name = "demo";
+  update_main_window_title();
   tk::test::when_idle([] {
+    EXPECT_EQ(tk::window_title(kMainWindow), "Quillop Game Maker v1.2.7 - demo");
     int dialog = window_titled("Enter the project name");
     EXPECT_EQ(tk::text(name_input(dialog)), "demo");
     tk::test::click(tk::test::find_widget(dialog, "Cancel"));
   });
   save_project_as();
   EXPECT_EQ(g_project_name, "");
+  EXPECT_EQ(tk::window_title(kMainWindow), "Quillop Game Maker v1.2.7");  // the old name is gone
   EXPECT_FALSE(fs::exists("Projects/demo.qgp"));
 
   answer_name("");  // "OK" on an empty name is a cancel
