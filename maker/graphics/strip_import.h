@@ -2,8 +2,8 @@
 // The image-strip import: replaces every frame of a sprite by the cells of
 // one picture cut into a grid of equal cells.
 
-// Most frames one import may cut: a sprite of more would not be workable in
-// the frame editor.
+// Most frames one import may cut (a 64 x 64 sheet), so that a mistyped grid
+// cannot flood the project with pictures; the refusal names it.
 constexpr int kMaxStripCells = 4096;
 // Where the picture is held while the import window is open.
 constexpr int kStripPicture = 124;
