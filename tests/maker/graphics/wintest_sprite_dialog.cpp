@@ -127,6 +127,7 @@ TEST_F(SpriteDialog, PreviewDrawsTheFrameOriginLinesAndCollisionShapeZoomed) {
   s.collision_left = 2, s.collision_top = 2, s.collision_right = 4, s.collision_bottom = 4;
   s.collision_radius = 2;
   const imaging::Colour green_over_grey = imaging::blend(kGrey, imaging::rgba(0, 255, 0, 130));
+  g_sprite_preview_speed = 5000;  // no timer: the test ticks, which frame shows never depends on time
   tk::test::when_idle([] { tk::test::move_slider(zoom(), 3); });
   tk::test::when_idle([] {
     EXPECT_EQ(g_sprite_preview_zoom, 3);
