@@ -18,8 +18,9 @@ bare_display() {
   fail "no bare X server"
 }
 
-# The browser's banners are pictures 2880 pixels wide, each in an X window
-# of its own.
+# The browser's banners are pictures 2880 x 50. With native windows each
+# shown picture is an X window of its own, seen in the window tree.
+export GDK_NATIVE_WINDOWS=1
 banner_windows() { xwininfo -root -tree 2>/dev/null | grep -c ' 2880x50+'; }
 
 case $case_name in
