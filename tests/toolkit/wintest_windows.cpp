@@ -12,23 +12,33 @@ using namespace tk;
 using Windows = WinTest;
 
 namespace {
-// What the window manager says about a window, from _NET_WM_STATE.
-bool has_wm_state(int window, const char* name) {
+// The atoms of an X property of the window, by name (none without the property).
+std::vector<std::string> atom_property(int window, const char* property) {
   GdkWindow* gw = gtk_window_of(window)->window;
-  if (!gw) return false;
+  std::vector<std::string> out;
+  if (!gw) return out;
   Display* dpy = GDK_WINDOW_XDISPLAY(gw);
   Atom type;
   int format;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), XInternAtom(dpy, "_NET_WM_STATE", False), 0, 64,
-                         False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), XInternAtom(dpy, property, False), 0, 64, False,
+                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
       data && format == 32)
-    for (unsigned long i = 0; i < count; ++i)
-      found = found || reinterpret_cast<Atom*>(data)[i] == XInternAtom(dpy, name, False);
+    for (unsigned long i = 0; i < count; ++i) {
+      char* name = XGetAtomName(dpy, reinterpret_cast<Atom*>(data)[i]);
+      out.push_back(name);
+      XFree(name);
+    }
   if (data) XFree(data);
-  return found;
+  return out;
+}
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+// What the window manager says about a window, from _NET_WM_STATE.
+bool has_wm_state(int window, const char* name) {
+  return contains(atom_property(window, "_NET_WM_STATE"), name);
 }
 }  // namespace
 
@@ -207,33 +217,6 @@ TEST_F(Windows, FixedSizeWindowIgnoresWidgetsFarOutOfSight) {
   EXPECT_EQ(gtk_window_of(28)->allocation.width, 300);
   EXPECT_EQ(gtk_window_of(28)->allocation.height, 200);
 }
-
-namespace {
-// The atoms of an X property of the window, by name ("" when it has none).
-std::vector<std::string> atom_property(int window, const char* property) {
-  GdkWindow* gw = gtk_window_of(window)->window;
-  std::vector<std::string> out;
-  if (!gw) return out;
-  Display* dpy = GDK_WINDOW_XDISPLAY(gw);
-  Atom type;
-  int format;
-  unsigned long count = 0, after = 0;
-  unsigned char* data = nullptr;
-  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), XInternAtom(dpy, property, False), 0, 64, False,
-                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
-      data && format == 32)
-    for (unsigned long i = 0; i < count; ++i) {
-      char* name = XGetAtomName(dpy, reinterpret_cast<Atom*>(data)[i]);
-      out.push_back(name);
-      XFree(name);
-    }
-  if (data) XFree(data);
-  return out;
-}
-bool contains(const std::vector<std::string>& names, const std::string& name) {
-  return std::find(names.begin(), names.end(), name) != names.end();
-}
-}  // namespace
 
 // The first showing is a size change of its own, at once and whatever the
 // window manager does; later showings are not.
