@@ -24,6 +24,8 @@ struct WindowRec {
   bool disabled = false;
   bool above = false;
   int width = 0, height = 0;  // inner size last asked for or reported
+  bool appeared = false;      // shown at least once
+  guint first_focus = 0;      // GLib source placing the focus after the first showing
   GdkWindowState state = GdkWindowState(0);
   std::map<std::pair<int, int>, int> shortcuts;  // (modifiers, key) -> item
   std::map<int, guint> timers;                   // timer number -> GLib source

@@ -114,13 +114,19 @@ int image_button(int number, int x, int y, int width, int height, int image, uns
   return clicked_widget(rec);
 }
 
-int image_view(int number, int x, int y, int width, int height, int image) {
+int image_view(int number, int x, int y, int width, int height, int image, unsigned flags) {
   GtkWidget* box = gtk_event_box_new();
   GtkWidget* img = gtk_image_new();
   gtk_misc_set_alignment(GTK_MISC(img), 0, 0);
   gtk_container_add(GTK_CONTAINER(box), img);
   gtk_widget_add_events(box, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK);
-  WidgetRec* rec = add_widget(number, WidgetKind::ImageView, box, box, x, y, width, height);
+  GtkWidget* outer = box;
+  if (flags & kImageViewSunken) {
+    outer = gtk_frame_new(nullptr);
+    gtk_frame_set_shadow_type(GTK_FRAME(outer), GTK_SHADOW_IN);
+    gtk_container_add(GTK_CONTAINER(outer), box);
+  }
+  WidgetRec* rec = add_widget(number, WidgetKind::ImageView, outer, box, x, y, width, height, flags);
   if (!rec) return -1;
   show_image(*rec, image);
   gpointer data = GINT_TO_POINTER(rec->number);
@@ -221,7 +227,9 @@ int scroll_area(int number, int x, int y, int width, int height, int inner_width
   gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroll), GTK_POLICY_AUTOMATIC,
                                  GTK_POLICY_AUTOMATIC);
   gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(scroll),
-                                      flags & kScrollEtched ? GTK_SHADOW_ETCHED_IN : GTK_SHADOW_NONE);
+                                      flags & kScrollEtched   ? GTK_SHADOW_ETCHED_IN
+                                      : flags & kScrollRaised ? GTK_SHADOW_OUT
+                                                              : GTK_SHADOW_NONE);
   GtkWidget* layout = gtk_layout_new(nullptr, nullptr);
   gtk_container_add(GTK_CONTAINER(scroll), layout);
   WidgetRec* rec = add_widget(number, WidgetKind::ScrollArea, scroll, scroll, x, y, width, height, flags);

@@ -35,7 +35,8 @@ int image_button(int number, int x, int y, int width, int height, int image, uns
 // Shows an image (top-left). Clicks are reported on release: kLeftClick on the
 // release of a single press, kLeftDoubleClick on the release ending a double
 // press (after the kLeftClick of its first press); the right button likewise.
-int image_view(int number, int x, int y, int width, int height, int image);
+constexpr unsigned kImageViewSunken = 1;  // inside a sunken frame
+int image_view(int number, int x, int y, int width, int height, int image, unsigned flags = 0);
 // Image shown by an image view or image button: a copy made now, so redraws
 // of the image later need another call. -1 or a missing image shows nothing.
 void set_image(int widget, int image);
@@ -97,6 +98,7 @@ int panel_page_height(int panel);
 // Scroll area holding a fixed area of a settable inner size; widgets created
 // after it go inside until close_container(). Scroll bars show as needed.
 constexpr unsigned kScrollEtched = 1;  // etched border
+constexpr unsigned kScrollRaised = 2;  // raised border
 int scroll_area(int number, int x, int y, int width, int height, int inner_width,
                 int inner_height, int scroll_step, unsigned flags = 0);
 void set_scroll_inner_size(int scroll_area, int inner_width, int inner_height);

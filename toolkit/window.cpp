@@ -78,6 +78,55 @@ gboolean on_key(GtkWidget*, GdkEventKey* e, gpointer data) {
   return TRUE;
 }
 
+// The field a user starts typing in: editable, in sight and enabled.
+bool is_starting_field(WidgetRec& rec) {
+  GtkWidget* g = rec.main;
+  if (rec.kind == WidgetKind::Input && !gtk_editable_get_editable(GTK_EDITABLE(g))) return false;
+  if (rec.kind == WidgetKind::TextArea && !gtk_text_view_get_editable(GTK_TEXT_VIEW(g)))
+    return false;
+  if (rec.kind != WidgetKind::Input && rec.kind != WidgetKind::TextArea &&
+      rec.kind != WidgetKind::Foreign)
+    return false;
+  if (!gtk_widget_get_mapped(g) || !gtk_widget_is_sensitive(g) || !gtk_widget_get_can_focus(g))
+    return false;
+  // Programs park widgets they hide outside the window.
+  GtkWidget* top = gtk_widget_get_toplevel(g);
+  int x = 0, y = 0;
+  if (!gtk_widget_translate_coordinates(g, top, 0, 0, &x, &y)) return false;
+  return x + g->allocation.width > 0 && y + g->allocation.height > 0 &&
+         x < top->allocation.width && y < top->allocation.height;
+}
+
+// Runs once the program has built the window it just showed: the window is
+// activated and the keyboard focus goes to its first field (in the order the
+// widgets were made), unless a field has it already.
+gboolean on_first_built(gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (!w) return FALSE;
+  w->first_focus = 0;
+  gtk_window_present(GTK_WINDOW(w->window));
+  GtkWidget* focused = gtk_window_get_focus(GTK_WINDOW(w->window));
+  WidgetRec* first = nullptr;
+  for (auto& [n, rec] : widgets) {
+    if (rec->window != w->number || !is_starting_field(*rec)) continue;
+    if (rec->main == focused) return FALSE;
+    if (!first || rec->serial < first->serial) first = rec.get();
+  }
+  if (first) gtk_widget_grab_focus(first->main);
+  return FALSE;
+}
+
+// The first showing counts as a size change, so that the program lays the
+// window out before the user works in it, whether or not the window manager
+// resizes it.
+void on_map(GtkWidget*, gpointer data) {
+  WindowRec* w = find_window(GPOINTER_TO_INT(data));
+  if (!w || w->appeared) return;
+  w->appeared = true;
+  push(Event{kEventSizeWindow, w->number, -1, 0});
+  w->first_focus = g_idle_add(on_first_built, data);
+}
+
 void on_realize(GtkWidget* widget, gpointer data) {
   WindowRec* w = find_window(GPOINTER_TO_INT(data));
   if (!w || (w->flags & kWindowBorderless)) return;
@@ -130,6 +179,11 @@ int open_window(int number, int x, int y, int width, int height, const std::stri
   gtk_window_set_title(win, title.c_str());
   gtk_window_set_resizable(win, (flags & kWindowResizable) != 0);
   if (flags & kWindowBorderless) gtk_window_set_decorated(win, FALSE);
+  // openbox offers minimise whatever the Motif hints of on_realize say, but
+  // not on a toolbar window (nor maximise). It does not focus a toolbar
+  // window as it appears either; on_first_built activates it.
+  else if (!(flags & kWindowMinimizeBox))
+    gtk_window_set_type_hint(win, GDK_WINDOW_TYPE_HINT_TOOLBAR);
   if (flags & kWindowCentred)
     gtk_window_set_position(win, GTK_WIN_POS_CENTER);
   else
@@ -146,6 +200,7 @@ int open_window(int number, int x, int y, int width, int height, const std::stri
   g_signal_connect(w.window, "window-state-event", G_CALLBACK(on_window_state), data);
   g_signal_connect(w.window, "key-press-event", G_CALLBACK(on_key), data);
   g_signal_connect(w.window, "realize", G_CALLBACK(on_realize), data);
+  g_signal_connect(w.window, "map", G_CALLBACK(on_map), data);
   gtk_widget_show_all(w.vbox);
   if (!(flags & kWindowInvisible)) gtk_widget_show(w.window);
   use_window(number);
@@ -161,6 +216,7 @@ void close_window(int window) {
   if (!w) return;
   for (auto& [n, id] : w->timers) g_source_remove(id);
   w->timers.clear();
+  if (w->first_focus) g_source_remove(w->first_focus);
   GtkWidget* gw = w->window;
   forget_window_places(window);
   // Destroying the GTK window destroys its widgets, whose records go with them.

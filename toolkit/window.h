@@ -30,6 +30,9 @@ constexpr unsigned kWindowInvisible = 32;    // not shown until show_window
 
 // Opens a window with the given inner size; a taken number is closed first.
 // Returns the number, -1 on failure. New widgets go into this window.
+// Its first showing raises kEventSizeWindow like a size change; once the
+// program has built it, the window is activated and its first editable
+// field in sight (in creation order) takes the keyboard focus.
 int open_window(int number, int x, int y, int width, int height, const std::string& title,
                 unsigned flags = 0);
 void close_window(int window);  // with its widgets, menus, shortcuts and timers

@@ -53,13 +53,10 @@ void place_code_widgets(int window, int editor, int ok_button, int cancel_button
 }
 
 // Help lines, stored geometry and the help-line timer (on timer_window).
-// The editor as created would cover the help lines and the buttons until the
-// first size change, so the widgets start at their re-laid-out places.
 void finish_resizable_window(CodeWindow& w, int timer_window) {
   w.help1 = tk::label(tk::kAny, 10, 520, 780, 25, "");
   w.help2 = tk::label(tk::kAny, 10, 550, 780, 25, "");
   tk::set_font(w.help1, kBoldFont);
-  place_code_widgets(w.window, kCodeEditorWidget, w.ok, w.cancel, w.help1, w.help2);
   if (pref_code_window_x != -1 && pref_code_window_y != -1 && pref_code_window_maximized == -1) {
     tk::resize_window(w.window, pref_code_window_x, pref_code_window_y,
                       pref_code_window_width == -1 ? tk::kKeep : pref_code_window_width,

@@ -30,7 +30,7 @@ void show_over_backdrop(int canvas, const imaging::Image& picture) {
 }
 
 int preview_canvas(int x, int w, int h) {
-  tk::scroll_area(tk::kAny, x, 30, 380, 380, w, h, 16, tk::kScrollEtched);
+  tk::scroll_area(tk::kAny, x, 30, 380, 380, w, h, 16, tk::kScrollRaised);
   const int canvas = tk::canvas(tk::kAny, 0, 0, w, h);
   tk::close_container();
   return canvas;

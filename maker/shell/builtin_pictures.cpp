@@ -305,6 +305,23 @@ Image make_card(const BuiltinPicture& p) {
   return c.finish();
 }
 
+// A card of one colour with a black border: the thumbnail backdrop (white)
+// and the "no image" card (brownish red, its glyph a black question mark).
+Image make_flat_card(const BuiltinPicture& p, Rgba fill) {
+  Canvas c(p.width, p.height);
+  cairo_t* cr = c.cr();
+  rounded_rect(cr, 1, 1, p.width - 2, p.height - 2, 10);
+  set_source(cr, fill);
+  cairo_fill_preserve(cr);
+  set_source(cr, hex(0x000000));
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  draw_glyph(cr, p.glyph);
+  return c.finish();
+}
+Image make_white_card(const BuiltinPicture& p) { return make_flat_card(p, hex(0xffffff)); }
+Image make_no_image_card(const BuiltinPicture& p) { return make_flat_card(p, hex(0xa0402a)); }
+
 // A dark banner naming its tab near its left end.
 Image make_banner(const BuiltinPicture& p) {
   Canvas c(p.width, p.height);
@@ -466,8 +483,8 @@ Image make_hue_bar(const BuiltinPicture& p) {
 #define ON_CARD "X 3 51 26 "
 
 constexpr BuiltinPicture kPictures[] = {
-    {91, 150, 100, make_card},
-    {92, 150, 100, make_card, nullptr, "T 75 50 56 g ?"},
+    {91, 150, 100, make_white_card},
+    {92, 150, 100, make_no_image_card, nullptr, "T 75 50 56 #000000 ?"},
     {93, 150, 100, make_card, nullptr, ON_CARD SPEAKER},
     {94, 150, 100, make_card, nullptr, ON_CARD NOTE},
     {95, 150, 100, make_card, nullptr, ON_CARD LETTER},

@@ -52,7 +52,7 @@ class ObjectDialog {
     add_sprite_items();
     tk::set_text(sprite_list_, o.sprite_name);
     size_label_ = tk::label(tk::kAny, 10, 190, 100, 25, "");
-    preview_ = tk::image_view(tk::kAny, 10, 45, 100, 100, -1);
+    preview_ = tk::image_view(tk::kAny, 10, 45, 100, 100, -1, tk::kImageViewSunken);
     show_sprite(o.sprite_name);
     visible_ = tk::check_box(tk::kAny, 10, 215, 100, 25, "Visible");
     tk::set_state(visible_, o.visible == 1);

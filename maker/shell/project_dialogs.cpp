@@ -119,7 +119,7 @@ std::string open_project_dialog() {
   int list = tk::list_view(tk::kAny, 10, 10, 370, 340, "", 366, tk::kListNoHeaders);
   tk::set_font(list, kFontLargeBold);
   for (const std::string& name : g_project_names) tk::add_item(list, -1, name);
-  int view = tk::image_view(tk::kAny, 390, 10, 240, 240, -1);
+  int view = tk::image_view(tk::kAny, 390, 10, 240, 240, -1, tk::kImageViewSunken);
   int date = tk::label(tk::kAny, 390, 260, 240, 25, "");
 
   int picture = -1;

@@ -55,7 +55,8 @@ bool start_up(int argc, char** argv) {
   show_splash();
   tk::pause(1000);
   build_main_window();
-  // The browser is first built when the main loop handles the maximise.
+  // The browser is first built when the main loop handles the size event of
+  // the window's first showing (and again on the maximise, when there is one).
   tk::maximize_window(kMainWindow);
   new_project();
   check_version_at_startup();

@@ -242,6 +242,29 @@ TEST_F(EventCodeWindowTest, OkStoresTypeParameterAndCodeWithoutMarkingModified) 
   EXPECT_TRUE(tk::window_exists(kDialog));
 }
 
+// Every code window opens with the keyboard in its editor: keys typed at
+// once go into the code (here the event window's parked "with" field is made
+// before the editor).
+TEST_F(EventCodeWindowTest, KeysTypedAtOnceGoIntoTheEditor) {
+  struct Case {
+    std::function<void()> open;
+    std::function<std::string()> code;
+  } cases[] = {
+      {edit_global_variables, [] { return g_game_settings[0].global_variables; }},
+      {[this] { open_event_code_editor(script); }, [this] { return g_scripts[script].code; }},
+  };
+  for (const Case& c : cases) {
+    tk::test::when_idle([&] {
+      EXPECT_TRUE(tk::widget_focused(kCodeEditorWidget));
+      for (int key : {'V', 'A', 'R', ' '}) tk::test::press_key(code_window(), key);
+      click("OK");
+    });
+    c.open();
+    EXPECT_EQ(c.code().substr(0, 4), "var ");
+  }
+  EXPECT_EQ(g_scripts[script].parameter, "");
+}
+
 TEST_F(EventCodeWindowTest, ChoosingAnotherEventHidesTheWithField) {
   tk::test::when_idle([&] { tk::test::choose_item(event_combo(), 4); });
   tk::test::when_idle([&] {

@@ -12,23 +12,33 @@ using namespace tk;
 using Windows = WinTest;
 
 namespace {
-// What the window manager says about a window, from _NET_WM_STATE.
-bool has_wm_state(int window, const char* name) {
+// The atoms of an X property of the window, by name (none without the property).
+std::vector<std::string> atom_property(int window, const char* property) {
   GdkWindow* gw = gtk_window_of(window)->window;
-  if (!gw) return false;
+  std::vector<std::string> out;
+  if (!gw) return out;
   Display* dpy = GDK_WINDOW_XDISPLAY(gw);
   Atom type;
   int format;
   unsigned long count = 0, after = 0;
   unsigned char* data = nullptr;
-  bool found = false;
-  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), XInternAtom(dpy, "_NET_WM_STATE", False), 0, 64,
-                         False, XA_ATOM, &type, &format, &count, &after, &data) == Success &&
+  if (XGetWindowProperty(dpy, GDK_WINDOW_XID(gw), XInternAtom(dpy, property, False), 0, 64, False,
+                         XA_ATOM, &type, &format, &count, &after, &data) == Success &&
       data && format == 32)
-    for (unsigned long i = 0; i < count; ++i)
-      found = found || reinterpret_cast<Atom*>(data)[i] == XInternAtom(dpy, name, False);
+    for (unsigned long i = 0; i < count; ++i) {
+      char* name = XGetAtomName(dpy, reinterpret_cast<Atom*>(data)[i]);
+      out.push_back(name);
+      XFree(name);
+    }
   if (data) XFree(data);
-  return found;
+  return out;
+}
+bool contains(const std::vector<std::string>& names, const std::string& name) {
+  return std::find(names.begin(), names.end(), name) != names.end();
+}
+// What the window manager says about a window, from _NET_WM_STATE.
+bool has_wm_state(int window, const char* name) {
+  return contains(atom_property(window, "_NET_WM_STATE"), name);
 }
 }  // namespace
 
@@ -206,4 +216,105 @@ TEST_F(Windows, FixedSizeWindowIgnoresWidgetsFarOutOfSight) {
   tk::test::wait_for_event(100);
   EXPECT_EQ(gtk_window_of(28)->allocation.width, 300);
   EXPECT_EQ(gtk_window_of(28)->allocation.height, 200);
+}
+
+// The first showing is a size change of its own, at once and whatever the
+// window manager does; later showings are not.
+TEST_F(Windows, FirstShowingRaisesOneSizeEvent) {
+  open_window(30, 0, 0, 300, 200, "Shown");
+  open_window(31, 0, 0, 300, 200, "Hidden", kWindowInvisible);
+  auto sizes = [](int window) {
+    int n = 0;
+    for (const Event& e : tk::test::take_events()) n += e.type == kEventSizeWindow && e.window == window;
+    return n;
+  };
+  EXPECT_EQ(sizes(30), 1);
+  EXPECT_EQ(sizes(31), 0);
+  show_window(31);
+  EXPECT_EQ(sizes(31), 1);
+  gtk_widget_hide(gtk_window_of(31));
+  show_window(31);
+  EXPECT_EQ(sizes(31), 0);
+}
+
+// The title-bar buttons and the actions the window manager allows, as
+// openbox reports them, follow the window's flags.
+TEST_F(Windows, WindowManagerAllowsExactlyTheActionsOfTheFlags) {
+  struct Case {
+    unsigned flags;
+    bool minimise, maximise, resize;
+  } cases[] = {
+      {0, false, false, false},
+      {kWindowMinimizeBox, true, false, false},
+      {kWindowResizable, false, false, true},
+      {kWindowResizable | kWindowMinimizeBox | kWindowMaximizeBox, true, true, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.flags);
+    open_window(32, 0, 0, 300, 200, "Actions", c.flags);
+    ASSERT_TRUE(eventually([] {
+      return contains(atom_property(32, "_NET_WM_ALLOWED_ACTIONS"), "_NET_WM_ACTION_CLOSE");
+    }));
+    auto actions = atom_property(32, "_NET_WM_ALLOWED_ACTIONS");
+    EXPECT_EQ(contains(actions, "_NET_WM_ACTION_MINIMIZE"), c.minimise);
+    EXPECT_EQ(contains(actions, "_NET_WM_ACTION_MAXIMIZE_HORZ"), c.maximise);
+    EXPECT_EQ(contains(actions, "_NET_WM_ACTION_RESIZE"), c.resize);
+    EXPECT_TRUE(contains(actions, "_NET_WM_ACTION_MOVE"));
+    close_window(32);
+  }
+}
+
+// A window opens with the keyboard focus in its first field in sight, in the
+// order the widgets were made, and is the active window.
+TEST_F(Windows, OpensWithTheFocusInTheFirstFieldInSight) {
+  open_window(33, 0, 0, 300, 200, "Focus");
+  button(kAny, 10, 10, 80, 25, "OK");
+  input(kAny, 10, 40, 80, 25, "", kInputReadOnly);
+  input(kAny, -2400, 10, 80, 25, "");  // parked out of sight
+  int first = input(kAny, 10, 70, 80, 25, "");
+  int second = input(kAny, 100, 70, 80, 25, "");
+  tk::process_pending();
+  EXPECT_TRUE(widget_focused(first));
+  EXPECT_TRUE(eventually([] { return gtk_window_is_active(GTK_WINDOW(gtk_window_of(33))); }));
+  tk::test::press_key(33, 'Q');
+  EXPECT_EQ(text(first), "q");
+  EXPECT_EQ(text(second), "");
+
+  // A field the program focused itself keeps the focus; a text area counts.
+  open_window(34, 0, 0, 300, 200, "Chosen");
+  text_area(kAny, 10, 10, 200, 50);
+  int chosen = input(kAny, 10, 100, 80, 25, "");
+  focus_widget(chosen);
+  tk::process_pending();
+  EXPECT_TRUE(widget_focused(chosen));
+  open_window(35, 0, 0, 300, 200, "Area");
+  int area = text_area(kAny, 10, 10, 200, 50);
+  input(kAny, 10, 100, 80, 25, "");
+  tk::process_pending();
+  EXPECT_TRUE(widget_focused(area));
+}
+
+TEST_F(Windows, PictureFramesAndScrollAreaBorders) {
+  open_window(36, 0, 0, 300, 200, "Frames");
+  int plain = image_view(kAny, 10, 10, 50, 50, -1);
+  int sunken = image_view(kAny, 70, 10, 50, 50, -1, kImageViewSunken);
+  EXPECT_FALSE(GTK_IS_FRAME(gtk_widget_get_parent(gtk_widget_of(plain))));
+  GtkWidget* frame = gtk_widget_get_parent(gtk_widget_of(sunken));
+  ASSERT_TRUE(GTK_IS_FRAME(frame));
+  EXPECT_EQ(gtk_frame_get_shadow_type(GTK_FRAME(frame)), GTK_SHADOW_IN);
+  EXPECT_EQ(widget_width(sunken), 50);
+  tk::test::take_events();
+  tk::test::click(sunken);
+  EXPECT_EQ(subtypes_of(sunken), std::vector<int>{kLeftClick});
+
+  struct Case {
+    unsigned flags;
+    GtkShadowType shadow;
+  } cases[] = {{0, GTK_SHADOW_NONE}, {kScrollEtched, GTK_SHADOW_ETCHED_IN}, {kScrollRaised, GTK_SHADOW_OUT}};
+  for (const Case& c : cases) {
+    int area = scroll_area(kAny, 10, 70, 100, 100, 200, 200, 16, c.flags);
+    close_container();
+    EXPECT_EQ(gtk_scrolled_window_get_shadow_type(GTK_SCROLLED_WINDOW(gtk_widget_of(area))), c.shadow)
+        << c.flags;
+  }
 }

@@ -4,6 +4,7 @@
 
 #include "maker/graphics/scene_editor.h"
 #include "maker/shell/small_windows.h"
+#include "toolkit/gtk_access.h"
 #include "toolkit/menu.h"
 #include "graphics_fixture.h"
 
@@ -168,6 +169,28 @@ TEST_F(SceneEditor, OpensOnTheScenesSettingsAndLeavesOnlyThroughDone) {
 
   // No such scene: nothing opens.
   edit_scene("missing");
+  EXPECT_FALSE(tk::window_exists(kDialogWindow));
+}
+
+// At its opening size the Tiles tab shows its layer controls and the
+// selected tile whole, inside the panel, before any resize by the user.
+TEST_F(SceneEditor, TilesTabShowsItsLayerControlsWholeOnOpening) {
+  tk::test::when_idle([&] {
+    EXPECT_TRUE(tk::widget_focused(input(kName)));
+    show_tab(3);
+    GtkWidget* page = gtk_widget_get_parent(tk::gtk_widget_of(combo(kLayer)));
+    ASSERT_TRUE(GTK_WIDGET_MAPPED(page));
+    for (int w : {combo(kLayer), tk::test::find_widget(kDialogWindow, "Add"),
+                  tk::test::find_widget(kDialogWindow, "Delete"),
+                  tk::test::find_widget(kDialogWindow, "Change..."), tile_preview()}) {
+      GtkWidget* g = tk::gtk_widget_of(w);
+      int x = -1, y = -1;
+      ASSERT_TRUE(gtk_widget_translate_coordinates(g, page, 0, 0, &x, &y)) << w;
+      EXPECT_LE(y + g->allocation.height, page->allocation.height) << tk::text(w);
+    }
+    press("Done");
+  });
+  edit_scene(scene_);
   EXPECT_FALSE(tk::window_exists(kDialogWindow));
 }
 

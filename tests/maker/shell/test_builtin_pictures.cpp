@@ -141,6 +141,28 @@ TEST_F(BuiltinPictures, CardsHaveRoundCornersAndAnOpaqueFace) {
   }
 }
 
+// The thumbnail backdrop is white with a black border; the "no image" card is
+// brownish red with a black question mark, so the two are told apart at once.
+TEST_F(BuiltinPictures, BackdropCardIsWhiteAndNoImageCardIsRedWithAQuestionMark) {
+  struct Case {
+    int number;
+    Colour face;
+  } cases[] = {{91, imaging::rgba(255, 255, 255)}, {92, imaging::rgba(0xa0, 0x40, 0x2a)}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(pixel(c.number, 20, 50), c.face) << c.number;
+    for (auto [x, y] : {std::pair{75, 1}, {75, 98}, {1, 50}, {148, 50}})
+      EXPECT_EQ(pixel(c.number, x, y), imaging::rgba(0, 0, 0)) << c.number << " border " << x << "," << y;
+  }
+  auto black_in_middle = [](int number) {
+    int count = 0;
+    for (int y = 20; y < 80; ++y)
+      for (int x = 55; x < 95; ++x) count += pixel(number, x, y) == imaging::rgba(0, 0, 0);
+    return count;
+  };
+  EXPECT_EQ(black_in_middle(91), 0);
+  EXPECT_GT(black_in_middle(92), 100);
+}
+
 // The About picture stays black where the version label lies on it.
 TEST_F(BuiltinPictures, AboutPictureIsBlackUnderTheVersionLabel) {
   for (int y = 120; y < 142; y += 3)

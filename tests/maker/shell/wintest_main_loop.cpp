@@ -13,6 +13,7 @@
 #include "maker/shell/small_windows.h"
 #include "maker/shell/startup.h"
 #include "shell_fixture.h"
+#include "toolkit/gtk_access.h"
 
 namespace {
 
@@ -186,6 +187,29 @@ TEST_F(ShellTest, MaximisingBuildsTheBrowserForTheFullWidth) {
   ASSERT_TRUE(tk::window_maximized(kMainWindow));
   EXPECT_EQ(tk::widget_width(kResourcePanel), tk::window_width(kMainWindow) - 10);
   EXPECT_EQ(tk::scroll_inner_width(83), tk::panel_page_width(kResourcePanel));
+}
+
+// With no window manager, or one that ignores the maximise, the first
+// showing of the main window still builds the browser.
+TEST_F(ShellTest, BrowserIsBuiltOnTheFirstShowingWithoutAMaximise) {
+  build_main_window();
+  for (const ResourceKind& k : resource_kinds()) EXPECT_FALSE(tk::widget_exists(k.create_card));
+  run_loop();
+  GtkWidget* window = tk::gtk_window_of(kMainWindow);
+  for (const ResourceKind& k : resource_kinds())
+    EXPECT_EQ(tk::widget_window(k.create_card), kMainWindow) << k.kind;
+  int banners = 0;
+  for (int w : tk::test::widgets_of_window(kMainWindow))
+    banners += tk::widget_kind(w) == tk::WidgetKind::ImageView && tk::widget_width(w) == 2880;
+  EXPECT_EQ(banners, 7);
+  // The first tab's create card is on the screen, inside the window.
+  GtkWidget* card = tk::gtk_widget_of(resource_kinds()[0].create_card);
+  ASSERT_TRUE(GTK_WIDGET_MAPPED(card));
+  int x = -1, y = -1;
+  ASSERT_TRUE(gtk_widget_translate_coordinates(card, window, 0, 0, &x, &y));
+  EXPECT_GT(x, 0);
+  EXPECT_GT(y, 0);
+  EXPECT_LE(y + card->allocation.height, window->allocation.height);
 }
 
 TEST_F(ShellTest, AdvancedScriptingCheckBoxSetsTheFlagAtOnceWithoutModifying) {
