@@ -19,6 +19,7 @@ void run_menu_command(int item);
 
 // Asks "Unsaved changes will be lost. Exit from Quillop Game Maker?" when the
 // project is modified, else "Exit from Quillop Game Maker?" when
-// pref_confirm_exit is 1. On no it returns 0; otherwise it deletes the working folder, writes
-// preferences.dat and ends the program with exit code 0.
+// pref_confirm_exit is 1. On no it returns 0; otherwise it deletes the
+// working folder, writes preferences.dat and ends the program with exit
+// code 0.
 int confirm_exit();

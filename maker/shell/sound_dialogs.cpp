@@ -121,12 +121,12 @@ void audio_dialog(RecordList<Record>& list, const AudioKind& kind, const std::st
       }
       Record& record = list[index];
       // Only a plain name keeps the copy inside the working folder.
-      bool copies[kFormats];
-      for (int f = 0; f < kFormats; ++f)
-        copies[f] = chosen[f] && plain_file_name(file_part(sources[f])) && has_content(sources[f]);
-      bool declined = false;
-      for (int f = 0; f < kFormats && !declined; ++f)
-        declined = copies[f] && !may_replace_working_file(sources[f], file_part(sources[f]), &record);
+      bool copies[kFormats], declined = false;
+      for (int f = 0; f < kFormats && !declined; ++f) {
+        const std::string file = file_part(sources[f]);
+        copies[f] = chosen[f] && plain_file_name(file) && has_content(sources[f]);
+        declined = copies[f] && !may_replace_working_file(sources[f], file, &record);
+      }
       if (declined) continue;
       record.name = typed;
       for (int f = 0; f < kFormats; ++f) record.*files[f] = file_part(sources[f]);
