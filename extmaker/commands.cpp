@@ -32,17 +32,17 @@ ExtensionFields window_fields() {
           tk::text(kHelpField), codeeditor::editor_get_text(kCodeEditor)};
 }
 
-void show_fields(const ExtensionFields& fields) {
+void show_fields(const ExtensionFields& fields, int empty_undo) {
   tk::set_text(kNameField, fields.name);
   tk::set_text(kAuthorField, fields.author);
   tk::set_text(kDescriptionField, fields.description);
   tk::set_text(kHelpField, fields.help);
-  codeeditor::editor_set_text(kCodeEditor, fields.code, 0);
+  codeeditor::editor_set_text(kCodeEditor, fields.code, empty_undo);
 }
 
 void clear_extension() {
   g_package_name = "";
-  show_fields({});
+  show_fields({}, 0);
 }
 
 void open_extension_package() {
@@ -50,7 +50,8 @@ void open_extension_package() {
                                          "Quillop Extensions (*.qex)|*.qex").path;
   if (path.empty()) return;
   g_package_name = package_name_of_path(path);
-  show_fields({});
+  // Undo after Open must not bring back the code of the package shown before.
+  show_fields({}, 1);
   std::string bytes;
   PackageRead result = read_package_file(path, bytes);
   if (result == PackageRead::Missing) {
@@ -65,7 +66,7 @@ void open_extension_package() {
     report_unread(path, result);
     return;
   }
-  show_fields(read_extension_package(bytes));
+  show_fields(read_extension_package(bytes), 1);
 }
 
 void save_extension_package() {

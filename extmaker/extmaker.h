@@ -44,10 +44,10 @@ void setup_extmaker_javascript_editor(int widget);
 // The five icons of the File menu, drawn into images 12 to 16.
 void make_extmaker_icons();
 
-// The window's fields / putting texts into them (the editor keeps its undo
-// history).
+// The window's fields / putting texts into them; the editor keeps its undo
+// history unless empty_undo is 1.
 ExtensionFields window_fields();
-void show_fields(const ExtensionFields& fields);
+void show_fields(const ExtensionFields& fields, int empty_undo);
 
 // File > New (after the question), Open, Save and Save as.
 void clear_extension();

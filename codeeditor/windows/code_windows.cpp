@@ -93,7 +93,8 @@ void open_editor(int x, int y, int width, int height, int window, const std::str
   create_code_editor(kCodeEditorWidget, x, y, width, height, nullptr, kEditorLineNumbers);
   setup_javascript_editor(kCodeEditorWidget);
   tk::remove_all_shortcuts(window);
-  editor_set_text(kCodeEditorWidget, code, 0);
+  // Loading the text is not an edit: undo right away must not empty it.
+  editor_set_text(kCodeEditorWidget, code, 1);
 }
 
 // Takes the editor's text (as kept in the records) and frees the editor.

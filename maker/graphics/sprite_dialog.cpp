@@ -11,6 +11,7 @@
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
+#include "maker/project/save_project.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
@@ -246,6 +247,11 @@ class SpriteDialog {
     const std::string typed = tk::text(name_input_);
     if (typed.empty()) {
       show_error("The sprite name is missing");
+      return false;
+    }
+    // The name starts the file names of the frame pictures on save.
+    if (!plain_file_name(typed)) {
+      show_error("A sprite name cannot contain \"/\" nor be \".\" or \"..\".");
       return false;
     }
     if (!sprite_name_is_free(typed, index_)) {

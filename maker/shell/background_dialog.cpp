@@ -14,6 +14,7 @@
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "maker/shell/working_files.h"
 #include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
@@ -219,6 +220,9 @@ class BackgroundDialog {
       return false;
     }
     Background& b = g_backgrounds[index_];
+    // Only a plain name keeps the copy inside the working folder.
+    const bool copy = chosen_ && plain_file_name(file_part(source_path_));
+    if (copy && !may_replace_working_file(source_path_, file_part(source_path_), &b)) return false;
     for (Scene& s : g_scenes)
       if (s.background_name == b.name) s.background_name = typed;
     for (Tile& t : g_tiles)
@@ -226,11 +230,8 @@ class BackgroundDialog {
     b.name = typed;
     b.use_as_tileset = tk::state(use_as_tileset_) ? 1 : 0;
     for (int k = 0; k < kTileSettingCount; ++k) b.*kTileSettings[k].field = setting(k);
-    if (chosen_) {
-      b.image_file = file_part(source_path_);
-      // Only a plain name keeps the copy inside the working folder.
-      if (plain_file_name(b.image_file)) tk::copy_file_over(source_path_, g_project_folder + "/" + b.image_file);
-    }
+    if (chosen_) b.image_file = file_part(source_path_);
+    if (copy) tk::copy_file_over(source_path_, g_project_folder + "/" + b.image_file);
     return true;
   }
 

@@ -26,10 +26,6 @@ std::string g_new_resource_name;
 
 namespace {
 
-void export_when_named() {
-  if (!g_project_name.empty()) export_game();
-}
-
 void add_resource(const ResourceKind& kind) {
   g_new_resource_name = kind.create();
   if (!g_new_resource_name.empty() && kind.edit) kind.edit(g_new_resource_name);
@@ -80,12 +76,10 @@ void run_menu_command(int item) {
       if (!g_game_settings[0].comments.empty()) show_game_comments();
       break;
     case kItemSave:
-      save_project_or_ask();
-      export_when_named();
+      if (save_project_or_ask()) export_game();
       break;
     case kItemSaveAs:
-      save_project_as();
-      export_when_named();
+      if (save_project_as()) export_game();
       break;
     case kItemRunGame: run_game_in_browser([] { save_project_or_ask(); }); break;
     case kItemExit: confirm_exit(); break;
@@ -114,8 +108,14 @@ void main_event_loop() {
 }
 
 int confirm_exit() {
-  if (pref_confirm_exit == 1 && !confirm_yes_no("Confirm", "Exit from Quillop Game Maker?"))
+  // Exit deletes the working folder: unsaved work is asked about whatever
+  // the preference says.
+  if (g_project_modified == 1) {
+    if (!confirm_yes_no("Confirm", "Unsaved changes will be lost. Exit from Quillop Game Maker?"))
+      return 0;
+  } else if (pref_confirm_exit == 1 && !confirm_yes_no("Confirm", "Exit from Quillop Game Maker?")) {
     return 0;
+  }
   delete_working_folder();
   save_preferences();
   tk::close_all_windows();

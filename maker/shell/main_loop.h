@@ -17,7 +17,9 @@ void handle_main_event(const tk::Event& event);
 // Runs a menu item, shortcut or toolbar command of the main window.
 void run_menu_command(int item);
 
-// Asks "Exit from Quillop Game Maker?" when pref_confirm_exit is 1. On no it
-// returns 0; otherwise it deletes the working folder, writes
-// preferences.dat and ends the program with exit code 0.
+// Asks "Unsaved changes will be lost. Exit from Quillop Game Maker?" when the
+// project is modified, else "Exit from Quillop Game Maker?" when
+// pref_confirm_exit is 1. On no it returns 0; otherwise it deletes the
+// working folder, writes preferences.dat and ends the program with exit
+// code 0.
 int confirm_exit();

@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "imaging/codec.h"
+#include "maker/project/confirm.h"
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
 #include "maker/shell/main_window.h"
@@ -22,9 +23,16 @@ void write_named_project() {
 }
 
 // A project name becomes a file and a folder name in "Projects", so it may
-// not name another folder.
+// not name another folder; the project list drops every ".qgp" of a file
+// name, so a name holding one could not be opened again.
 bool usable_project_name(const std::string& name) {
-  return name.find('/') == std::string::npos && name != "." && name != "..";
+  return name.empty() || (plain_file_name(name) && name.find(kProjectExtension) == std::string::npos);
+}
+
+bool project_exists(const std::string& name) {
+  struct stat st;
+  return stat(("Projects/" + name + kProjectExtension).c_str(), &st) == 0 ||
+         stat(("Projects/" + name).c_str(), &st) == 0;
 }
 
 std::string without_every(std::string text, const std::string& part) {
@@ -49,13 +57,15 @@ long long file_size(const std::string& path) {
 
 }  // namespace
 
-void ask_project_name() {
+bool ask_project_name() {
+  const std::string own_name = g_project_name;
   int window = tk::open_window(tk::kAny, 0, 0, 400, 100, "Enter the project name", tk::kWindowCentred);
   tk::disable_window(kMainWindow, true);
   tk::keep_window_above(window, true);
   int cancel = tk::button(tk::kAny, 10, 65, 100, 25, "Cancel");
   int ok = tk::button(tk::kAny, 290, 65, 100, 25, "OK");
   int input = tk::input(tk::kAny, 10, 10, 380, 25, g_project_name);
+  bool chosen = false;
   for (;;) {
     tk::Event e = tk::wait_event();
     if (e.type != tk::kEventWidget || e.subtype != tk::kLeftClick) continue;
@@ -63,33 +73,40 @@ void ask_project_name() {
       g_project_name = "";
       break;
     }
-    if (e.object == ok) {
-      std::string name = tk::text(input);
-      if (usable_project_name(name)) {
-        g_project_name = name;
-        break;
-      }
-      tk::message_box("Error", "A project name cannot contain \"/\" nor be \".\" or \"..\".",
+    if (e.object != ok) continue;
+    std::string name = tk::text(input);
+    if (!usable_project_name(name)) {
+      tk::message_box("Error",
+                      "A project name cannot contain \"/\" or \".qgp\" nor be \".\" or \"..\".",
                       tk::MessageKind::Error);
+      continue;
     }
+    // Saving writes over the project file and into the folder of that name.
+    if (!name.empty() && name != own_name && project_exists(name) &&
+        !confirm_yes_no("Confirm", "The project '" + name + "' already exists. Replace it?"))
+      break;
+    g_project_name = name;
+    chosen = !name.empty();
+    break;
   }
   tk::keep_window_above(window, false);
   tk::disable_window(kMainWindow, false);
   tk::close_window(window);
   tk::activate_window(kMainWindow);
   update_main_window_title();  // "Cancel" leaves the project unnamed
+  return chosen;
 }
 
 int save_project_or_ask() {
-  if (g_project_name.empty()) ask_project_name();
-  if (!g_project_name.empty()) write_named_project();
-  return 0;
+  if (g_project_name.empty() && !ask_project_name()) return 0;
+  write_named_project();
+  return 1;
 }
 
 int save_project_as() {
-  ask_project_name();
-  if (!g_project_name.empty()) write_named_project();
-  return 0;
+  if (!ask_project_name()) return 0;
+  write_named_project();
+  return 1;
 }
 
 void scan_project_files() {

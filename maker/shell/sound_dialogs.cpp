@@ -8,6 +8,7 @@
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "maker/shell/working_files.h"
 #include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
@@ -119,14 +120,18 @@ void audio_dialog(RecordList<Record>& list, const AudioKind& kind, const std::st
         continue;
       }
       Record& record = list[index];
+      // Only a plain name keeps the copy inside the working folder.
+      bool copies[kFormats], declined = false;
+      for (int f = 0; f < kFormats && !declined; ++f) {
+        const std::string file = file_part(sources[f]);
+        copies[f] = chosen[f] && plain_file_name(file) && has_content(sources[f]);
+        declined = copies[f] && !may_replace_working_file(sources[f], file, &record);
+      }
+      if (declined) continue;
       record.name = typed;
       for (int f = 0; f < kFormats; ++f) record.*files[f] = file_part(sources[f]);
-      for (int f = 0; f < kFormats; ++f) {
-        const std::string file = file_part(sources[f]);
-        // Only a plain name keeps the copy inside the working folder.
-        if (chosen[f] && plain_file_name(file) && has_content(sources[f]))
-          tk::copy_file_over(sources[f], g_project_folder + "/" + file);
-      }
+      for (int f = 0; f < kFormats; ++f)
+        if (copies[f]) tk::copy_file_over(sources[f], g_project_folder + "/" + file_part(sources[f]));
       done = true;
     }
   }

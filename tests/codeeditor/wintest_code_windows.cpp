@@ -321,6 +321,42 @@ TEST_F(EventCodeWindowTest, NotApplicableHelpKeepsTheHelpLines) {
   open_event_code_editor(script);
 }
 
+// Loading the code is not undoable: Ctrl+Z straight after opening leaves it,
+// and the user's own edit still undoes.
+TEST_F(EventCodeWindowTest, UndoRightAfterOpeningKeepsTheLoadedCode) {
+  add_named(g_scenes, "scn_one");
+  const std::string kCode = "keep();\r\n";
+  g_game_settings[0].global_variables = g_game_settings[0].global_functions = kCode;
+  g_scripts[script].code = g_scenes[0].code = kCode;
+  struct Case {
+    const char* window;
+    std::function<void()> open;
+    std::function<std::string()> stored;
+  } cases[] = {
+      {"Global variables", [] { edit_global_variables(); },
+       [] { return g_game_settings[0].global_variables; }},
+      {"Custom functions", [] { edit_custom_functions(); },
+       [] { return g_game_settings[0].global_functions; }},
+      {"event code", [this] { open_event_code_editor(script); },
+       [this] { return g_scripts[script].code; }},
+      {"Scene code editor", [] { open_scene_code_editor(0); }, [] { return g_scenes[0].code; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    tk::test::when_idle([&] {
+      tk::test::focus(kCodeEditorWidget);
+      tk::test::press_key(code_window(), 'Z', tk::kControl);
+      EXPECT_EQ(editor_get_text(kCodeEditorWidget), kCode);
+      type_into_editor("lose();");
+      tk::test::press_key(code_window(), 'Z', tk::kControl);
+      EXPECT_EQ(editor_get_text(kCodeEditorWidget), kCode);
+      click("OK");
+    });
+    c.open();
+    EXPECT_EQ(c.stored(), kCode);
+  }
+}
+
 TEST_F(CodeWindowTest, SceneCodeEditorIgnoresTheCloseBox) {
   add_named(g_scenes, "scn_one");
   g_scenes[0].code = "a();\r\n";

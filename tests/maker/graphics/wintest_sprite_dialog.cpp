@@ -284,6 +284,32 @@ TEST_F(SpriteDialog, DoneRefusesMissingAndTakenNamesAndRenamesWithTheCascade) {
   EXPECT_EQ(ask_->messages().size(), 2u);
 }
 
+// The sprite name starts the file names of its frame pictures on save.
+TEST_F(SpriteDialog, DoneRefusesNamesThatCannotNameAFrameFile) {
+  add_frame(sprite_, "0", 4, 4);
+  const std::vector<std::string> refused = {"a/b", "/", ".", ".."};
+  for (const std::string& name : refused) {
+    tk::test::when_idle([name] {
+      EXPECT_TRUE(tk::window_exists(kDialogWindow));
+      retype(input(kName), name);
+      press(" Done ");
+    });
+  }
+  tk::test::when_idle([] {
+    EXPECT_TRUE(tk::window_exists(kDialogWindow));
+    retype(input(kName), "a.b");
+    press(" Done ");
+  });
+  edit_sprite(sprite_);
+  ASSERT_EQ(ask_->messages().size(), refused.size());
+  for (const tk::test::Question& q : ask_->asked) {
+    EXPECT_EQ(q.title, "Error");
+    EXPECT_EQ(q.text, "A sprite name cannot contain \"/\" nor be \".\" or \"..\".");
+  }
+  EXPECT_EQ(g_sprites[0].name, "a.b");
+  EXPECT_EQ(counters_of("a.b"), (std::vector<std::string>{"0"}));
+}
+
 TEST_F(SpriteDialog, DeleteAsksFirstAndRemovesTheSpriteWithItsFrames) {
   add_frame(sprite_, "0", 4, 4);
   add_frame("other", "0", 4, 4);

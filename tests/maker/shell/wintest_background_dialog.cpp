@@ -185,6 +185,46 @@ TEST_F(BackgroundDialog, ChosenImageRenewsThumbnailAndTilesAndDoneCopiesIt) {
   open_background_properties(name_);
 }
 
+TEST_F(BackgroundDialog, DoneAsksBeforeReplacingAnotherResourcesFileOfTheSameName) {
+  Background first;
+  first.name = "first";
+  first.image_file = "tiles.png";
+  g_backgrounds.append(first);
+  write_picture(folder_ + "tiles.png", 8, 8, imaging::rgba(0, 0, 0));
+  const std::string kept = read_file(folder_ + "tiles.png");
+  fs::create_directories("elsewhere");
+  write_picture("elsewhere/tiles.png", 20, 20);
+  tk::test::when_idle([] {
+    press("Select image...");
+    press("Done");
+  });
+  tk::test::when_idle([&] {
+    EXPECT_TRUE(tk::window_exists(kDialogWindow));
+    EXPECT_EQ(g_backgrounds[0].image_file, "");
+    EXPECT_EQ(read_file(folder_ + "tiles.png"), kept);
+    press("Done");
+  });
+  ask_->answer_file(dir_ + "/elsewhere/tiles.png");
+  ask_->answer_yes_no(0);
+  ask_->answer_yes_no(1);
+  open_background_properties(name_);
+  ASSERT_EQ(ask_->asked.size(), 3u);
+  EXPECT_EQ(ask_->asked[1].title, "Confirm");
+  EXPECT_EQ(ask_->asked[1].text, "Another resource uses a different file named 'tiles.png'. Replace it?");
+  EXPECT_EQ(g_backgrounds[0].image_file, "tiles.png");
+  EXPECT_EQ(read_file(folder_ + "tiles.png"), read_file("elsewhere/tiles.png"));
+
+  // The same picture chosen again is copied without a question.
+  tk::test::when_idle([] {
+    press("Select image...");
+    press("Done");
+  });
+  ask_->answer_file(dir_ + "/elsewhere/tiles.png");
+  open_background_properties("first");
+  EXPECT_EQ(ask_->asked.size(), 4u);
+  EXPECT_EQ(g_backgrounds[1].image_file, "tiles.png");
+}
+
 TEST_F(BackgroundDialog, DamagedPicturesShowNothingAndLeaveTheTiles) {
   write_picture(folder_ + "good.png", 40, 40);
   std::string png = read_file(folder_ + "good.png");

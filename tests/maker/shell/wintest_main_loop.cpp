@@ -270,6 +270,37 @@ TEST_F(ShellTest, DecliningTheExitQuestionChangesNothing) {
   EXPECT_TRUE(is_folder("_temp_090503"));
 }
 
+TEST_F(ShellTest, ModifiedProjectAsksAboutUnsavedChangesOnExitWhateverConfirmExitSays) {
+  std::function<void()> ways[] = {
+      [] { tk::test::request_close(kMainWindow); },
+      [] { tk::test::press_key(kMainWindow, 'X', tk::kControl); },
+      [] { tk::test::choose_menu_item(kItemExit); },
+  };
+  new_sprite();
+  set_project_modified(1);
+  // In a child that ends with code 3 once every No has been answered: an exit
+  // of the program on the way would end it with 0.
+  EXPECT_EXIT(
+      {
+        for (int confirm_exit : {0, 1}) {
+          pref_confirm_exit = confirm_exit;
+          for (auto& way : ways) {
+            ask_->answer_yes_no(0);
+            way();
+            run_loop();
+          }
+        }
+        bool asked = ask_->asked.size() == 6;
+        for (const tk::test::Question& q : ask_->asked)
+          asked = asked && q.title == "Confirm" &&
+                  q.text == "Unsaved changes will be lost. Exit from Quillop Game Maker?";
+        bool kept = tk::window_exists(kMainWindow) && is_folder("_temp_090503") &&
+                    g_project_modified == 1 && g_sprites.count() == 1;
+        std::_Exit(asked && kept ? 3 : 4);
+      },
+      ::testing::ExitedWithCode(3), "");
+}
+
 namespace {
 // Death tests re-run the test in a child process with a directory of its
 // own; the child works in the parent's directory so that the parent can

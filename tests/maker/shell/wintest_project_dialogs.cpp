@@ -79,11 +79,12 @@ TEST_F(ProjectDialogs, NameDialogRefusesNamesThatLeaveTheFolderAndKeepsBlanks) {
     EXPECT_EQ(std::make_pair(tk::widget_x(ok), tk::widget_y(ok)), std::make_pair(290, 65));
     tk::test::request_close(dialog);  // the close box does nothing
   });
-  for (const char* refused : {"a/b", ".", "..", "/"}) answer_name(refused);
+  // "v1.qgp.old" would be listed as "v1.old" and never open again.
+  for (const char* refused : {"a/b", ".", "..", "/", "v1.qgp.old", "game.qgp"}) answer_name(refused);
   answer_name("  my game ");
   save_project_or_ask();
 
-  EXPECT_EQ(ask_->messages().size(), 4u);
+  EXPECT_EQ(ask_->messages().size(), 6u);
   for (const tk::test::Question& q : ask_->asked) EXPECT_EQ(q.title, "Error");
   EXPECT_EQ(g_project_name, "  my game ");
   EXPECT_TRUE(fs::is_regular_file("Projects/  my game .qgp"));
@@ -118,6 +119,62 @@ TEST_F(ProjectDialogs, SaveAsStartsWithTheNameAndCancelLeavesTheProjectUnnamed) 
   save_project_or_ask();
   EXPECT_EQ(g_project_name, "");
   EXPECT_TRUE(fs::is_empty("Projects"));
+}
+
+TEST_F(ProjectDialogs, NameOfAnotherProjectAsksBeforeReplacingIt) {
+  saved_project("other");
+  const std::string other = read_file("Projects/other.qgp");
+  new_sprite();
+  new_sprite();
+  const char* const kQuestion = "The project 'other' already exists. Replace it?";
+
+  // Unnamed, No: nothing written, still unnamed.
+  answer_name("other");
+  ask_->answer_yes_no(0);
+  EXPECT_EQ(save_project_or_ask(), 0);
+  EXPECT_EQ(g_project_name, "");
+  EXPECT_EQ(g_project_modified, 1);
+
+  // Named "mine", Save as "other", No: nothing written (no export either),
+  // still "mine".
+  answer_name("mine");
+  EXPECT_EQ(save_project_or_ask(), 1);
+  fs::remove("Projects/mine/game.js");
+  new_sprite();
+  answer_name("other");
+  ask_->answer_yes_no(0);
+  run_menu_command(kItemSaveAs);
+  EXPECT_EQ(g_project_name, "mine");
+  EXPECT_EQ(g_project_modified, 1);
+  EXPECT_FALSE(fs::exists("Projects/mine/game.js"));
+  EXPECT_EQ(read_file("Projects/other.qgp"), other);
+
+  // Its own name again: no question.
+  answer_name("mine");
+  EXPECT_EQ(save_project_as(), 1);
+  EXPECT_EQ(g_project_modified, 0);
+
+  // A project folder without its file is a project of that name too.
+  fs::create_directories("Projects/folder only");
+  answer_name("folder only");
+  ask_->answer_yes_no(0);
+  EXPECT_EQ(save_project_as(), 0);
+  EXPECT_FALSE(fs::exists("Projects/folder only.qgp"));
+
+  // Yes: saved as before.
+  answer_name("other");
+  ask_->answer_yes_no(1);
+  EXPECT_EQ(save_project_as(), 1);
+  EXPECT_EQ(g_project_name, "other");
+  EXPECT_NE(read_file("Projects/other.qgp"), other);
+
+  std::vector<std::string> questions;
+  for (const tk::test::Question& q : ask_->asked)
+    if (q.what == tk::test::Asked::YesNo) questions.push_back(q.title + ": " + q.text);
+  EXPECT_EQ(questions, (std::vector<std::string>{
+                           std::string("Confirm: ") + kQuestion, std::string("Confirm: ") + kQuestion,
+                           "Confirm: The project 'folder only' already exists. Replace it?",
+                           std::string("Confirm: ") + kQuestion}));
 }
 
 TEST_F(ProjectDialogs, OpenDialogListsProjectsWithPictureAndDate) {

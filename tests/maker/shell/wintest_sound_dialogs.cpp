@@ -110,6 +110,82 @@ TEST_F(ShellTest, SoundCopyReplacesALinkInTheWorkingFolderInsteadOfFollowingIt) 
   EXPECT_EQ(read_file(folder + "boom.wav"), "RIFF new");
 }
 
+// The sound "Beep" names beep.wav in the working folder. A music, or another
+// sound, given a different beep.wav asks before replacing it; the same bytes,
+// or a file only the edited record names, are copied without a question.
+TEST_F(ShellTest, DoneAsksBeforeReplacingAnotherResourcesFileOfTheSameName) {
+  struct Case {
+    const char* kind;
+    std::string (*create)();
+    void (*open)(const std::string&);
+    const char* chosen_bytes;
+    bool asked;
+  } cases[] = {
+      {"music", new_music, music_properties_dialog, "RIFF music", true},
+      {"other sound", new_sound, edit_sound, "RIFF other", true},
+      {"same bytes", new_music, music_properties_dialog, "RIFF beep", false},
+  };
+  const std::string working = g_project_folder + "/beep.wav";
+  fs::create_directories("elsewhere");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    clear_resource_lists();
+    Sound beep;
+    beep.name = "Beep";
+    beep.wav_file = "beep.wav";
+    g_sounds.append(beep);
+    write(working, "RIFF beep");
+    write("elsewhere/beep.wav", c.chosen_bytes);
+    const std::string name = c.create();
+    // The edited record's name and WAV file.
+    auto edited = [&] {
+      return c.open == edit_sound ? g_sounds[1].name + " " + g_sounds[1].wav_file
+                                  : g_musics[0].name + " " + g_musics[0].wav_file;
+    };
+    tk::test::when_idle([] {
+      press("Set WAV file...");
+      retype_name("Renamed");
+      press("Done");
+    });
+    ask_->answer_file(dir_ + "/elsewhere/beep.wav");
+    if (c.asked) {
+      ask_->answer_yes_no(0);
+      tk::test::when_idle([&] {
+        // Declined: nothing stored, the dialog stays.
+        EXPECT_TRUE(tk::window_exists(kDialogWindow));
+        EXPECT_EQ(edited(), name + " ");
+        EXPECT_EQ(read_file(working), "RIFF beep");
+        press("Done");
+      });
+      ask_->answer_yes_no(1);
+    }
+    ask_->asked.clear();
+    c.open(name);
+    EXPECT_EQ(tk::test::idle_actions_left(), 0);
+    std::vector<std::string> questions;
+    for (const tk::test::Question& q : ask_->asked)
+      if (q.what == tk::test::Asked::YesNo) questions.push_back(q.title + ": " + q.text);
+    EXPECT_EQ(questions, c.asked ? std::vector<std::string>(2, "Confirm: Another resource uses a different "
+                                                              "file named 'beep.wav'. Replace it?")
+                                 : std::vector<std::string>{});
+    EXPECT_EQ(edited(), "Renamed beep.wav");
+    EXPECT_EQ(read_file(working), c.chosen_bytes);
+  }
+
+  // Named by the edited sound alone: replaced without a question.
+  g_musics.clear();
+  write("elsewhere/beep.wav", "RIFF newer");
+  tk::test::when_idle([] {
+    press("Set WAV file...");
+    press("Done");
+  });
+  ask_->answer_file(dir_ + "/elsewhere/beep.wav");
+  ask_->asked.clear();
+  edit_sound("Beep");
+  EXPECT_EQ(ask_->asked.size(), 1u);
+  EXPECT_EQ(read_file(working), "RIFF newer");
+}
+
 TEST_F(ShellTest, UnsetAsksAndDoneStoresAnEmptyNameKeepingTheOldCopy) {
   const std::string name = new_music();
   const std::string folder = g_project_folder + "/";
