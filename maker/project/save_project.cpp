@@ -47,8 +47,7 @@ void run_jobs(size_t count, const std::function<void(size_t)>& job) {
       }
     }
   };
-  size_t threads = std::min<size_t>(std::max(2u, std::thread::hardware_concurrency()), 8);
-  threads = std::min(threads, count / 16 + 1);
+  size_t threads = std::min<size_t>({std::max(2u, std::thread::hardware_concurrency()), 8, count});
   std::vector<std::thread> pool;
   for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
   work();
