@@ -2,12 +2,10 @@
 
 #include <glib.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <span>
 
-#include "maker/project/save_project.h"
 #include "toolkit/toolkit.h"
 
 const char* const kLogSeparator = "-----------------------------------------";
@@ -438,37 +436,31 @@ void debug_log_line(const std::string& text) {
 }
 
 std::vector<uint8_t> project_file_bytes() {
-  // Made in pieces of a few thousand records on every core, then joined in
-  // file order.
-  constexpr int kPieceRecords = 4096;
-  std::vector<std::function<void(std::vector<uint8_t>&)>> pieces;
-  pieces.push_back([](std::vector<uint8_t>& out) {
-    const GameSettings& g = g_game_settings[0];
-    put_number(out, g_file_version);
-    put_number(out, g_project_uid);
-    put_code(out, g.global_functions);
-    put_code(out, g.global_variables);
-    put_text(out, g.title);
-    put_number(out, g.advanced_mode);
-    put_code(out, g.comments);
-  });
+  std::vector<uint8_t> out;
+  // Room at once for records of usual sizes, so that the bytes move seldom.
+  size_t estimate = 4096;
   for_each_section([&](const auto& s) {
-    const int count = s.list.count();
-    for (int from = 0; from == 0 || from < count; from += kPieceRecords)
-      pieces.push_back([s, from, to = std::min(count, from + kPieceRecords)](std::vector<uint8_t>& out) {
-        if (from == 0) put_number(out, s.list.count());
-        for (int i = from; i < to; ++i)
-          for (const auto& f : s.fields) put_field(out, f, s.list[i]);
-      });
+    size_t record = 0;
+    for (const auto& f : s.fields) record += f.kind == Kind::Number ? 4 : 16;
+    estimate += size_t(s.list.count()) * record;
     return true;
   });
-  std::vector<std::vector<uint8_t>> made(pieces.size());
-  run_jobs(pieces.size(), [&](size_t k) { pieces[k](made[k]); });
-  size_t size = 0;
-  for (const auto& m : made) size += m.size();
-  std::vector<uint8_t> out;
-  out.reserve(size);
-  for (const auto& m : made) out.insert(out.end(), m.begin(), m.end());
+  for (const Script& s : g_scripts) estimate += s.code.size() + s.code.size() / 8;
+  out.reserve(estimate);
+  const GameSettings& g = g_game_settings[0];
+  put_number(out, g_file_version);
+  put_number(out, g_project_uid);
+  put_code(out, g.global_functions);
+  put_code(out, g.global_variables);
+  put_text(out, g.title);
+  put_number(out, g.advanced_mode);
+  put_code(out, g.comments);
+  for_each_section([&](const auto& s) {
+    put_number(out, s.list.count());
+    for (const auto& r : s.list)
+      for (const auto& f : s.fields) put_field(out, f, r);
+    return true;
+  });
   return out;
 }
 

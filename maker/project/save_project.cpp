@@ -47,7 +47,8 @@ void run_jobs(size_t count, const std::function<void(size_t)>& job) {
       }
     }
   };
-  size_t threads = std::min<size_t>({std::max(2u, std::thread::hardware_concurrency()), 8, count});
+  size_t threads = std::min<size_t>(std::max(2u, std::thread::hardware_concurrency()), 8);
+  threads = std::min(threads, count / 16 + 1);
   std::vector<std::thread> pool;
   for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
   work();

@@ -72,6 +72,7 @@ void load_frame_pictures(const std::string& folder) {
   std::unordered_map<std::string, size_t> slot_of;
   std::vector<std::string> paths;
   std::vector<std::pair<int, size_t>> frame_slots;  // frame index, slot
+  frame_slots.reserve(size_t(g_frames.count()));
   for (int i = 0; i < g_frames.count(); ++i) {
     const std::string file = frame_file_name(g_frames[i].sprite_name, g_frames[i].file_counter);
     if (!plain_file_name(file)) continue;
@@ -130,9 +131,8 @@ void cut_tile_pictures(const std::string& folder) {
       set.cuts.push_back(picture ? cut_tile(*picture, g_tiles[i]) : red_tile(g_tiles[i]));
   });
   for (Set& set : sets)
-    for (size_t k = 0; k < set.tiles.size(); ++k) {
+    for (size_t k = 0; k < set.tiles.size(); ++k)
       g_tiles[set.tiles[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(set.cuts[k]));
-    }
 }
 
 // Every placed instance takes the depth of its object definition.
