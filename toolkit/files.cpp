@@ -63,6 +63,7 @@ FileRead read_small_file(const std::string& path, size_t limit, std::string& byt
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || size_t(st.st_size) > limit) {
     result = S_ISREG(st.st_mode) ? FileRead::TooLarge : FileRead::Unreadable;
   } else {
+    bytes.reserve(size_t(st.st_size));
     char buffer[65536];
     for (;;) {
       ssize_t n = read(fd, buffer, sizeof buffer);

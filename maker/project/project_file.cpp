@@ -195,10 +195,12 @@ bool count_fits(int count, size_t bytes_left, size_t record_bytes) {
 
 // Where the TEXT at file.pos ends (exclusive) and where the next value starts.
 std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
-  const uint8_t* p = file.data + file.pos;
+  const uint8_t* q = file.data + file.pos;
   const uint8_t* end = file.data + file.size;
-  const uint8_t* q = p;
-  while (q != end && *q != '\n' && *q != '\r' && *q != 0) ++q;
+  for (;; ++q) {
+    while (q != end && *q > '\r') ++q;  // no byte above CR ends a TEXT
+    if (q == end || *q == '\n' || *q == '\r' || *q == 0) break;
+  }
   size_t stop = size_t(q - file.data);
   size_t next = stop;
   if (q != end) {
@@ -214,7 +216,8 @@ void skip_text(ProjectFile& file) { file.pos = text_extent(file).second; }
 
 void put_number(std::vector<uint8_t>& out, int value) {
   uint32_t v = uint32_t(value);
-  for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
+  const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+  out.insert(out.end(), bytes, bytes + 4);
 }
 
 // A TEXT may not hold what ends one; a blank stands in for it, the same in
@@ -222,8 +225,10 @@ void put_number(std::vector<uint8_t>& out, int value) {
 void put_text(std::vector<uint8_t>& out, const std::string& text) {
   size_t at = out.size();
   out.insert(out.end(), text.begin(), text.end());
-  for (size_t i = at; i < out.size(); ++i)
-    if (out[i] == '\n' || out[i] == '\r' || out[i] == 0) out[i] = ' ';
+  for (size_t i = at; i < out.size(); ++i) {
+    uint8_t& c = out[i];
+    if (c <= '\r' && (c == '\n' || c == '\r' || c == 0)) c = ' ';
+  }
   out.push_back('\n');
 }
 
@@ -283,27 +288,33 @@ std::string service_text(const std::string& label, std::string value) {
 
 // ---- reading ----
 
+// `plain`: no service window and no debug log take part, so the values are
+// read as they stand.
 template <class R>
-void read_field(ProjectFile& file, const Field<R>& f, R& r) {
+void read_field(ProjectFile& file, const Field<R>& f, R& r, bool plain) {
   switch (f.kind) {
-    case Kind::Number: r.*f.number = read_project_number_value(file, f.label); break;
-    case Kind::Text: r.*f.text = read_project_string_value(file, f.label); break;
-    case Kind::Code: r.*f.text = read_project_code_value(file, f.label); break;
+    case Kind::Number:
+      r.*f.number = plain ? read_file_number(file) : read_project_number_value(file, f.label);
+      break;
+    case Kind::Text:
+      r.*f.text = plain ? read_file_text(file) : read_project_string_value(file, f.label);
+      break;
+    case Kind::Code:
+      r.*f.text = plain ? unescape_code_newlines(read_file_text(file))
+                        : read_project_code_value(file, f.label);
+      break;
   }
 }
 
 // What a record gets besides its stored values.
-void finish_record(Frame& f, const ProjectReadHooks& hooks) {
-  f.image = -1;
-  if (hooks.frame_read) hooks.frame_read(f);
-}
-void finish_record(Background& b, const ProjectReadHooks&) { b.thumbnail_image = -1; }
-void finish_record(GameObject& o, const ProjectReadHooks&) { o.sprite_image = -1; }
-void finish_record(Scene& s, const ProjectReadHooks&) { s.thumbnail_image = 91; }
-void finish_record(Tile& t, const ProjectReadHooks&) { t.image = -1; }
-void finish_record(Sprite& s, const ProjectReadHooks&) { s.thumbnail_image = -1; }
+void finish_record(Frame& f) { f.image = -1; }
+void finish_record(Background& b) { b.thumbnail_image = -1; }
+void finish_record(GameObject& o) { o.sprite_image = -1; }
+void finish_record(Scene& s) { s.thumbnail_image = 91; }
+void finish_record(Tile& t) { t.image = -1; }
+void finish_record(Sprite& s) { s.thumbnail_image = -1; }
 template <class R>
-void finish_record(R&, const ProjectReadHooks&) {}
+void finish_record(R&) {}
 
 template <class R>
 void read_section(ProjectFile& file, int version, const Section<R>& s,
@@ -313,20 +324,22 @@ void read_section(ProjectFile& file, int version, const Section<R>& s,
   size_t record_bytes = min_record_bytes(s, version);
   if (!count_fits(count, file.left(), record_bytes))
     count = count < 0 ? 0 : int(file.left() / record_bytes);
+  const bool plain = g_service_mode != 1 && g_debug_log != 1;
+  // A service-mode change cannot make the records more than the bytes hold.
+  s.list.reserve(s.list.count() + count);
   for (int i = 0; i < count; ++i) {
-    debug_log_line(std::string(s.heading) + " " + std::to_string(i) + " ->");
-    R r{};
+    if (g_debug_log == 1) debug_log_line(std::string(s.heading) + " " + std::to_string(i) + " ->");
+    R& r = s.list[s.list.grow()];
     for (const Field<R>& f : s.fields) {
       if (version < f.from) {
         if (f.number) r.*f.number = f.missing;
         continue;
       }
-      read_field(file, f, r);
+      read_field(file, f, r, plain);
       if (f.file && !(r.*f.text).empty() && hooks.file_named) hooks.file_named(r.*f.text);
     }
-    finish_record(r, hooks);
-    s.list.append(std::move(r));
-    debug_log_line(kLogSeparator);
+    finish_record(r);
+    if (g_debug_log == 1) debug_log_line(kLogSeparator);
   }
   debug_log_line("");
   debug_log_line(kLogSeparator);
@@ -425,7 +438,16 @@ void debug_log_line(const std::string& text) {
 
 std::vector<uint8_t> project_file_bytes() {
   std::vector<uint8_t> out;
-  out.reserve(1 << 20);
+  // Room at once for records of usual sizes, so that the bytes move seldom.
+  size_t estimate = 4096;
+  for_each_section([&](const auto& s) {
+    size_t record = 0;
+    for (const auto& f : s.fields) record += f.kind == Kind::Number ? 4 : 16;
+    estimate += size_t(s.list.count()) * record;
+    return true;
+  });
+  for (const Script& s : g_scripts) estimate += s.code.size() + s.code.size() / 8;
+  out.reserve(estimate);
   const GameSettings& g = g_game_settings[0];
   put_number(out, g_file_version);
   put_number(out, g_project_uid);

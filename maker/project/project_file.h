@@ -56,7 +56,6 @@ bool project_file_intact(const uint8_t* data, size_t size);
 
 // What opening does besides filling the lists.
 struct ProjectReadHooks {
-  std::function<void(Frame& frame)> frame_read;  // after a frame's two texts
   // After each file name of a sound, music or background (not empty).
   std::function<void(const std::string& file_name)> file_named;
 };

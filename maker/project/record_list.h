@@ -31,6 +31,9 @@ class RecordList {
     return count() - 1;
   }
 
+  // Room for `used` used records without moving them.
+  void reserve(int used) { items_.reserve(size_t(used) + 1); }
+
   // Writes `record` into the spare, grows, and returns its index.
   int append(T record) {
     int n = count();

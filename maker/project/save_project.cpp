@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
 #include <functional>
+#include <mutex>
+#include <string_view>
 #include <thread>
 #include <unordered_map>
 #include <vector>
@@ -27,24 +30,40 @@ bool is_folder(const std::string& path) {
 
 }  // namespace
 
-void run_file_jobs(const std::vector<std::function<void()>>& jobs) {
-  if (jobs.empty()) return;
-  jobs[0]();  // the first picture written sets up the encoder once, alone
+void run_jobs(size_t count, const std::function<void(size_t)>& job) {
+  if (count == 0) return;
+  job(0);
   std::atomic<size_t> next{1};
+  std::mutex failed_lock;
+  std::exception_ptr failed;
   auto work = [&] {
-    for (size_t i; (i = next++) < jobs.size();) jobs[i]();
+    for (size_t i; (i = next++) < count;) {
+      try {
+        job(i);
+      } catch (...) {
+        std::lock_guard<std::mutex> hold(failed_lock);
+        if (!failed) failed = std::current_exception();
+        next = count;
+      }
+    }
   };
   size_t threads = std::min<size_t>(std::max(2u, std::thread::hardware_concurrency()), 8);
-  threads = std::min(threads, jobs.size() / 16 + 1);
+  threads = std::min(threads, count / 16 + 1);
   std::vector<std::thread> pool;
   for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
   work();
   for (std::thread& t : pool) t.join();
+  if (failed) std::rethrow_exception(failed);
 }
 
-namespace {
-
-}  // namespace
+void run_file_jobs(const std::vector<FileJob>& jobs) {
+  std::unordered_map<std::string_view, size_t> last;
+  for (size_t i = 0; i < jobs.size(); ++i) last[jobs[i].target] = i;
+  std::vector<size_t> kept;
+  for (size_t i = 0; i < jobs.size(); ++i)
+    if (last[jobs[i].target] == i) kept.push_back(i);
+  run_jobs(kept.size(), [&](size_t k) { jobs[kept[k]].run(); });
+}
 
 std::string frame_file_name(const std::string& sprite_name, const std::string& file_counter) {
   return sprite_name + "_" + file_counter + ".png";
@@ -61,7 +80,7 @@ bool write_project(const std::string& name) {
 
   // Every picture and copy is a job of its own; none of them touches the
   // lists or the image table, which stay unchanged until all are done.
-  std::vector<std::function<void()>> jobs;
+  std::vector<FileJob> jobs;
   std::unordered_map<std::string, std::vector<int>> frames_of;
   for (int i = 0; i < g_frames.count(); ++i) frames_of[g_frames[i].sprite_name].push_back(i);
   for (int s = 0; s < g_sprites.count(); ++s) {
@@ -72,16 +91,18 @@ bool write_project(const std::string& name) {
       std::string file = frame_file_name(frame.sprite_name, frame.file_counter);
       const imaging::Image* image = imaging::image_ptr(frame.image);
       if (!image || !plain_file_name(file)) continue;
-      jobs.push_back([image, path = folder + file] {
-        if (auto png = imaging::encode_png(*image)) tk::replace_file(path, png->data(), png->size(), false);
-      });
+      std::string path = folder + file;
+      jobs.push_back({path, [image, path] {
+                        if (auto png = imaging::encode_png(*image))
+                          tk::replace_file(path, png->data(), png->size(), false);
+                      }});
     }
   }
   auto copy = [&](const std::string& file) {
     if (!plain_file_name(file)) return;
-    jobs.push_back([from = g_project_folder + "/" + file, to = folder + file] {
-      tk::copy_file_over(from, to);
-    });
+    jobs.push_back({folder + file, [from = g_project_folder + "/" + file, to = folder + file] {
+                      tk::copy_file_over(from, to);
+                    }});
   };
   for (const Sound& s : g_sounds)
     for (const std::string* f : {&s.wav_file, &s.mp3_file, &s.ogg_file}) copy(*f);

@@ -11,10 +11,22 @@ std::string frame_file_name(const std::string& sprite_name, const std::string& f
 // A name that stays inside its folder: not empty, no "/", not "." or "..".
 bool plain_file_name(const std::string& name);
 
-// Runs independent file jobs (each reads or writes its own files, touching
-// no list and no image table entry) on a few threads and returns when all
-// are done: most of their time is spent waiting for the file system.
-void run_file_jobs(const std::vector<std::function<void()>>& jobs);
+// Runs job(0) .. job(count - 1), independent jobs that touch no list and no
+// image table entry, on every core and returns when all are done. The first
+// runs alone, so that the picture codecs set themselves up once. An
+// exception of a job (such as memory running out) stops the others from
+// starting and is thrown again here.
+void run_jobs(size_t count, const std::function<void(size_t)>& job);
+
+// A job that writes the file `target`.
+struct FileJob {
+  std::string target;
+  std::function<void()> run;
+};
+// Runs the jobs with run_jobs. Of jobs with the same target only the last in
+// list order runs: it is the one that would win one after another, and no
+// two jobs write one file at once.
+void run_file_jobs(const std::vector<FileJob>& jobs);
 
 // Writes the project under `name`: the frame pictures and the copies (each
 // one that cannot be written is skipped), then the project file. False when

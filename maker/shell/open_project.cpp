@@ -3,8 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <functional>
+#include <new>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -13,14 +14,13 @@
 #include "maker/project/confirm.h"
 #include "maker/project/extensions.h"
 #include "maker/project/new_project.h"
-#include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
-#include "toolkit/files.h"
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
 #include "maker/project/thumbnails.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/project_dialogs.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -34,12 +34,9 @@ constexpr size_t kMaxTilePixels = size_t(1) << 28;
 
 // The project file's bytes; a missing file is created empty and reads as no
 // bytes. False when it exists but cannot be read.
-bool read_project_bytes(const std::string& path, std::vector<uint8_t>& bytes) {
-  std::string content;
-  switch (tk::read_small_file(path, kMaxProjectFileBytes, content)) {
-    case tk::FileRead::Read:
-      bytes.assign(content.begin(), content.end());
-      return true;
+bool read_project_bytes(const std::string& path, std::string& bytes) {
+  switch (tk::read_small_file(path, kMaxProjectFileBytes, bytes)) {
+    case tk::FileRead::Read: return true;
     case tk::FileRead::Missing: {
       int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
       if (fd >= 0) close(fd);
@@ -69,27 +66,73 @@ imaging::Image red_tile(const Tile& t) {
   return red;
 }
 
-void cut_tile_pictures() {
+// Decodes the frame pictures from `folder` on every core, each file once,
+// then gives them to their frames in list order.
+void load_frame_pictures(const std::string& folder) {
+  std::unordered_map<std::string, size_t> slot_of;
+  std::vector<std::string> paths;
+  std::vector<std::pair<int, size_t>> frame_slots;  // frame index, slot
+  frame_slots.reserve(size_t(g_frames.count()));
+  for (int i = 0; i < g_frames.count(); ++i) {
+    const std::string file = frame_file_name(g_frames[i].sprite_name, g_frames[i].file_counter);
+    if (!plain_file_name(file)) continue;
+    auto [at, added] = slot_of.emplace(folder + file, paths.size());
+    if (added) paths.push_back(at->first);
+    frame_slots.emplace_back(i, at->second);
+  }
+  slot_of.clear();
+  std::vector<std::optional<imaging::Image>> pictures(paths.size());
+  run_jobs(paths.size(), [&](size_t k) { pictures[k] = imaging::decode_image_file(paths[k]); });
+  std::vector<int> uses(paths.size());
+  for (const auto& fs : frame_slots) ++uses[fs.second];
+  for (auto [frame, slot] : frame_slots) {
+    std::optional<imaging::Image>& picture = pictures[slot];
+    if (!picture) continue;
+    // The last frame of a file takes the decoded picture, the others a copy.
+    g_frames[frame].image = imaging::adopt_image(
+        imaging::kAnyImage, --uses[slot] == 0 ? std::move(*picture) : imaging::Image(*picture));
+  }
+}
+
+// Each tile's own picture, cut from its tile set's picture in `folder` (red
+// when that cannot be read) on every core.
+void cut_tile_pictures(const std::string& folder) {
   std::unordered_map<std::string, std::vector<int>> tiles_of;
   for (int i = 0; i < g_tiles.count(); ++i) tiles_of[g_tiles[i].background_name].push_back(i);
+  struct Set {
+    std::string path;  // empty: no readable picture
+    std::vector<int> tiles;
+    std::vector<imaging::Image> cuts;
+  };
+  std::vector<Set> sets;
   size_t pixels_left = kMaxTilePixels;
   for (int b = 0; b < g_backgrounds.count(); ++b) {
     const Background& bg = g_backgrounds[b];
     auto found = tiles_of.find(bg.name);
     if (bg.image_file.empty() || found == tiles_of.end()) continue;
-    std::optional<imaging::Image> picture;
-    if (plain_file_name(bg.image_file))
-      picture = imaging::decode_image_file(g_project_folder + "/" + bg.image_file);
+    Set set;
+    if (plain_file_name(bg.image_file)) set.path = folder + bg.image_file;
     for (int i : found->second) {
-      Tile& t = g_tiles[i];
+      const Tile& t = g_tiles[i];
       if (t.width < 1 || t.height < 1 || t.width > imaging::kMaxImageSide ||
           t.height > imaging::kMaxImageSide || size_t(t.width) * size_t(t.height) > pixels_left)
         continue;
       pixels_left -= size_t(t.width) * size_t(t.height);
-      free_owned_image(t.image);
-      t.image = imaging::adopt_image(imaging::kAnyImage, picture ? cut_tile(*picture, t) : red_tile(t));
+      set.tiles.push_back(i);
     }
+    sets.push_back(std::move(set));
   }
+  run_jobs(sets.size(), [&](size_t k) {
+    Set& set = sets[k];
+    std::optional<imaging::Image> picture;
+    if (!set.path.empty()) picture = imaging::decode_image_file(set.path);
+    set.cuts.reserve(set.tiles.size());
+    for (int i : set.tiles)
+      set.cuts.push_back(picture ? cut_tile(*picture, g_tiles[i]) : red_tile(g_tiles[i]));
+  });
+  for (Set& set : sets)
+    for (size_t k = 0; k < set.tiles.size(); ++k)
+      g_tiles[set.tiles[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(set.cuts[k]));
 }
 
 // Every placed instance takes the depth of its object definition.
@@ -101,6 +144,73 @@ void take_definition_depths() {
     auto found = depth_of.find(o.template_name);
     if (found != depth_of.end()) o.depth = found->second;
   }
+}
+
+// The lists of a project and the values read with them, kept aside while
+// another project is read into the program-wide lists.
+struct ProjectLists {
+  RecordList<GameSettings> game_settings{1};
+  RecordList<Sprite> sprites;
+  RecordList<Frame> frames;
+  RecordList<int> sprite_preview_image;
+  RecordList<Background> backgrounds;
+  RecordList<Tile> tiles;
+  RecordList<Layer> layers;
+  RecordList<Font> fonts;
+  RecordList<GameObject> objects;
+  RecordList<Sound> sounds;
+  RecordList<Music> musics;
+  RecordList<Scene> scenes;
+  RecordList<Script> scripts;
+  RecordList<ResourceEntry> resource_entries;
+  int uid = 1;
+
+  void swap_with_program() {
+    std::swap(game_settings, g_game_settings);
+    std::swap(sprites, g_sprites);
+    std::swap(frames, g_frames);
+    std::swap(sprite_preview_image, g_sprite_preview_image);
+    std::swap(backgrounds, g_backgrounds);
+    std::swap(tiles, g_tiles);
+    std::swap(layers, g_layers);
+    std::swap(fonts, g_fonts);
+    std::swap(objects, g_objects);
+    std::swap(sounds, g_sounds);
+    std::swap(musics, g_musics);
+    std::swap(scenes, g_scenes);
+    std::swap(scripts, g_scripts);
+    std::swap(resource_entries, g_resource_entries);
+    std::swap(uid, g_project_uid);
+  }
+};
+
+// Reads the checked project file into the emptied lists with every picture
+// that opening makes, reading the pictures from the project's own folder.
+// Returns the names of the files to copy into the working folder.
+std::vector<std::string> read_project(const std::string& name, const std::string& bytes) {
+  const std::string folder = "Projects/" + name + "/";
+  std::vector<std::string> copies;
+  ProjectReadHooks hooks;
+  hooks.file_named = [&](const std::string& file) {
+    if (plain_file_name(file)) copies.push_back(file);
+  };
+  ProjectFile file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  int version = read_project_records(file, hooks);
+  load_frame_pictures(folder);
+  if (version >= 120) cut_tile_pictures(folder);
+  // The thumbnails read the background pictures where the copies of them
+  // will be: the same files.
+  const std::string working_folder = g_project_folder;
+  g_project_folder = "Projects/" + name;
+  try {
+    build_resource_thumbnails();
+  } catch (...) {
+    g_project_folder = working_folder;
+    throw;
+  }
+  g_project_folder = working_folder;
+  take_definition_depths();
+  return copies;
 }
 
 }  // namespace
@@ -116,63 +226,57 @@ int open_project() {
 
 bool open_project_file(const std::string& name) {
   const std::string path = "Projects/" + name + ".qgp";
-  std::vector<uint8_t> bytes;
-  if (!read_project_bytes(path, bytes)) {
-    show_error("The project file " + path + " cannot be read.");
-    return false;
-  }
-  ProjectFile first(bytes);
-  int version = read_file_number(first);
-  if (version > g_file_version) {
-    show_error("This project requires a new program version (v" + std::to_string(version) + ").");
-    return false;
-  }
-  if (!project_file_intact(bytes.data(), bytes.size())) {
-    show_error("The project file " + path + " is damaged and cannot be opened.");
+  const std::string cannot_open = "The project file " + path + " cannot be opened.";
+  // Until the new project is whole, the one open stays as it is: running out
+  // of memory on the way refuses the file.
+  ProjectLists open_lists;
+  std::vector<std::string> copies;
+  int wait = -1;
+  try {
+    std::string bytes;
+    if (!read_project_bytes(path, bytes)) {
+      show_error("The project file " + path + " cannot be read.");
+      return false;
+    }
+    ProjectFile first(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    int version = read_file_number(first);
+    if (version > g_file_version) {
+      show_error("This project requires a new program version (v" + std::to_string(version) + ").");
+      return false;
+    }
+    if (!project_file_intact(first.data, first.size)) {
+      show_error("The project file " + path + " is damaged and cannot be opened.");
+      return false;
+    }
+    wait = open_wait_window(kOpeningPicture);
+    debug_log_line("Opening file..." + name);
+    open_lists.swap_with_program();
+    try {
+      copies = read_project(name, bytes);
+    } catch (const std::bad_alloc&) {
+      clear_resource_lists();
+      open_lists.swap_with_program();
+      throw;
+    }
+    open_lists.swap_with_program();
+  } catch (const std::bad_alloc&) {
+    if (wait >= 0) tk::close_window(wait);
+    show_error(cannot_open);
     return false;
   }
 
+  // The old project goes; the new one takes the lists.
   set_project_modified(0);
   new_project();
+  open_lists.swap_with_program();
   g_project_name = name;
-  int wait = open_wait_window(kOpeningPicture);
-  const std::string folder = "Projects/" + name + "/";
-  debug_log_line("Opening file..." + name);
-
-  char* cwd = getcwd(nullptr, 0);
-  const std::string working_folder = std::string(cwd ? cwd : ".") + "/" + g_project_folder + "/";
-  free(cwd);
-  // The pictures are decoded and the files copied after the reading, on a
-  // few threads; the decoded pictures then enter the image table in frame order.
-  std::vector<std::function<void()>> jobs;
-  std::vector<std::optional<imaging::Image>> pictures;
-  std::vector<int> picture_frames;
-  ProjectReadHooks hooks;
-  hooks.frame_read = [&](Frame& frame) {  // appended next, at index count
-    if (plain_file_name(frame_file_name(frame.sprite_name, frame.file_counter)))
-      picture_frames.push_back(g_frames.count());
-  };
-  hooks.file_named = [&](const std::string& file) {
-    if (plain_file_name(file))
-      jobs.push_back([from = folder + file, to = working_folder + file] { tk::copy_file_over(from, to); });
-  };
-  ProjectFile file(bytes);
-  version = read_project_records(file, hooks);
-  pictures.resize(picture_frames.size());
-  for (size_t k = 0; k < picture_frames.size(); ++k) {
-    const Frame& frame = g_frames[picture_frames[k]];
-    jobs.push_back([&picture = pictures[k],
-                    path = folder + frame_file_name(frame.sprite_name, frame.file_counter)] {
-      picture = imaging::decode_image_file(path);
-    });
+  const std::string from = "Projects/" + name + "/";
+  std::vector<FileJob> jobs;
+  for (const std::string& file : copies) {
+    std::string to = g_project_folder + "/" + file;
+    jobs.push_back({to, [from = from + file, to] { tk::copy_file_over(from, to); }});
   }
   run_file_jobs(jobs);
-  for (size_t k = 0; k < picture_frames.size(); ++k)
-    if (pictures[k]) g_frames[picture_frames[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(*pictures[k]));
-  pictures.clear();
-  if (version >= 120) cut_tile_pictures();
-  build_resource_thumbnails();
-  take_definition_depths();
 
   tk::pause(1000);
   tk::close_window(wait);

@@ -4,7 +4,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <new>
 #include <random>
 #include <set>
 
@@ -113,6 +115,43 @@ TEST_F(SaveProject, FailedSaveKeepsOldFileAndModifiedFlag) {
   ASSERT_EQ(answers.asked.size(), 1u);
   EXPECT_EQ(answers.asked[0].title, "Error");
   EXPECT_EQ(answers.asked[0].kind, tk::MessageKind::Error);
+}
+
+TEST(FileJobs, OnlyTheLastJobOfEachTargetRuns) {
+  const char* targets[] = {"a", "b", "a", "c", "b", "a"};
+  std::vector<std::atomic<int>> runs(std::size(targets));
+  std::vector<FileJob> jobs;
+  for (size_t i = 0; i < std::size(targets); ++i) jobs.push_back({targets[i], [&runs, i] { ++runs[i]; }});
+  run_file_jobs(jobs);
+  const int expected[] = {0, 0, 0, 1, 1, 1};
+  for (size_t i = 0; i < std::size(targets); ++i) EXPECT_EQ(runs[i].load(), expected[i]) << "job " << i;
+}
+
+TEST(FileJobs, AJobRunningOutOfMemoryIsThrownAfterTheOthersStop) {
+  std::atomic<int> ran{0};
+  EXPECT_THROW(run_jobs(200,
+                        [&](size_t i) {
+                          ++ran;
+                          if (i == 50) throw std::bad_alloc();
+                        }),
+               std::bad_alloc);
+  EXPECT_GE(ran, 51);
+}
+
+TEST_F(SaveProject, FramesOfOneFileNameWriteTheLastFramesPicture) {
+  // A damaged file can give two frames of a sprite one counter; the later
+  // one's picture is the one written, whole.
+  for (int s = 0; s < 40; ++s) {
+    std::string name = "s" + std::to_string(s);
+    g_sprites.append({name, -1, "Box"});
+    for (int shade : {10, 20, 30}) g_frames.append({"1", name, frame_image(shade + s)});
+  }
+  ASSERT_TRUE(write_project("demo"));
+  for (int s = 0; s < 40; ++s) {
+    auto image = imaging::decode_image_file("Projects/demo/s" + std::to_string(s) + "_1.png");
+    ASSERT_TRUE(image) << s;
+    EXPECT_EQ(imaging::get_pixel(*image, 0, 0), imaging::rgba(30 + s, 0, 0)) << s;
+  }
 }
 
 // A project whose save takes some tens of milliseconds.
