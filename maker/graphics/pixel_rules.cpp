@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <cstring>
-#include <cmath>
 
 #include "imaging/draw.h"
 
@@ -194,6 +194,7 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
       int lo = 0, hi = c.w;
       keep_inside(sx, m.xx, c.w, lo, hi);
       keep_inside(sy, m.yx, c.h, lo, hi);
+      if (lo >= hi) continue;
       ptrdiff_t s = ptrdiff_t(sy + m.yx * lo) * c.w + sx + m.xx * lo;
       uint8_t* d = out.pixels.data() + (size_t(y) * size_t(c.w) + size_t(lo)) * 4;
       for (int x = lo; x < hi; ++x, s += step, d += 4) {
@@ -214,11 +215,11 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
         keep_inside(sx, m.xy, c.w, lo, hi);
         keep_inside(sy, m.yy, c.h, lo, hi);
         if (lo >= hi) lo = hi = by + bh;
-        uint32_t* column = &tile[size_t(x - bx) * kBlock] - by;
-        std::fill(column + by, column + lo, 0u);
-        std::fill(column + hi, column + by + bh, 0u);
+        uint32_t* column = &tile[size_t(x - bx) * kBlock];
+        std::fill(column, column + (lo - by), 0u);
+        std::fill(column + (hi - by), column + bh, 0u);
         ptrdiff_t s = ptrdiff_t(sy + m.yy * lo) * c.w + sx + m.xy * lo;
-        for (int y = lo; y < hi; ++y, s += step) column[y] = packed(s);
+        for (int y = lo; y < hi; ++y, s += step) column[y - by] = packed(s);
       }
       for (int y = 0; y < bh; ++y) {
         uint8_t* d = out.pixels.data() + (size_t(by + y) * size_t(c.w) + size_t(bx)) * 4;
