@@ -195,11 +195,14 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
       keep_inside(sx, m.xx, c.w, lo, hi);
       keep_inside(sy, m.yx, c.h, lo, hi);
       if (lo >= hi) continue;
-      ptrdiff_t s = ptrdiff_t(sy + m.yx * lo) * c.w + sx + m.xx * lo;
+      const ptrdiff_t s = ptrdiff_t(sy + m.yx * lo) * c.w + sx + m.xx * lo;
       uint8_t* d = out.pixels.data() + (size_t(y) * size_t(c.w) + size_t(lo)) * 4;
-      for (int x = lo; x < hi; ++x, s += step, d += 4) {
-        const uint32_t v = packed(s);
-        std::memcpy(d, &v, 4);
+      // Backwards along the result row, so that a mirrored row is read
+      // forwards: reading a row backwards while writing the same row of the
+      // result forwards stalls on addresses that look alike.
+      for (int i = hi - lo - 1; i >= 0; --i) {
+        const uint32_t v = packed(s + step * i);
+        std::memcpy(d + size_t(i) * 4, &v, 4);
       }
     }
     return out;
