@@ -212,7 +212,9 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
   for (int by = 0; by < c.h; by += kBlock)
     for (int bx = 0; bx < c.w; bx += kBlock) {
       const int bw = std::min(kBlock, c.w - bx), bh = std::min(kBlock, c.h - by);
-      for (int x = bx; x < bx + bw; ++x) {
+      for (int i = 0; i < bw; ++i) {
+        // Source rows in rising order, which the memory prefetch follows best.
+        const int x = m.yx < 0 ? bx + bw - 1 - i : bx + i;
         const int sx = m.ox + m.xx * x, sy = m.oy + m.yx * x;
         int lo = by, hi = by + bh;
         keep_inside(sx, m.xy, c.w, lo, hi);
@@ -221,8 +223,12 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
         uint32_t* column = &tile[size_t(x - bx) * kBlock];
         std::fill(column, column + (lo - by), 0u);
         std::fill(column + (hi - by), column + bh, 0u);
-        ptrdiff_t s = ptrdiff_t(sy + m.yy * lo) * c.w + sx + m.xy * lo;
-        for (int y = lo; y < hi; ++y, s += step) column[y - by] = packed(s);
+        // Each source row forwards too, whichever way the column runs.
+        const ptrdiff_t s = ptrdiff_t(sy + m.yy * lo) * c.w + sx + m.xy * lo;
+        if (step > 0)
+          for (int j = 0; j < hi - lo; ++j) column[lo - by + j] = packed(s + j);
+        else
+          for (int j = hi - lo - 1; j >= 0; --j) column[lo - by + j] = packed(s - j);
       }
       for (int y = 0; y < bh; ++y) {
         uint8_t* d = out.pixels.data() + (size_t(by + y) * size_t(c.w) + size_t(bx)) * 4;
