@@ -208,7 +208,7 @@ imaging::Image map_axes(const Channels& c, const AxisMap& m) {
     return out;
   }
   std::vector<uint32_t> tile(kBlock * kBlock);  // result (x, y) at (x - bx) * kBlock + y - by
-  const ptrdiff_t step = ptrdiff_t(m.yy) * c.w + m.xy;
+  const int step = m.xy;  // 1 or -1: a result column runs along a source row
   for (int by = 0; by < c.h; by += kBlock)
     for (int bx = 0; bx < c.w; bx += kBlock) {
       const int bw = std::min(kBlock, c.w - bx), bh = std::min(kBlock, c.h - by);
