@@ -40,7 +40,8 @@ void BM_Brightness1024(benchmark::State& state) {
 }
 BENCHMARK(BM_Brightness1024)->Unit(benchmark::kMillisecond);
 
-// A free angle: every result pixel looks up its source.
+// A free angle: every result pixel looks up its source. The quarter turns
+// walk the source along rows or columns instead; beside BM_ReadChannels1024.
 void BM_Rotate1024(benchmark::State& state) {
   effects::Channels c;
   effects::read_channels(big_frame(), c);
@@ -50,7 +51,20 @@ void BM_Rotate1024(benchmark::State& state) {
   }
   state.SetItemsProcessed(state.iterations() * 1024 * 1024);
 }
-BENCHMARK(BM_Rotate1024)->Arg(37)->Arg(90)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Rotate1024)->Arg(37)->Arg(90)->Arg(180)->Arg(270)->Unit(benchmark::kMillisecond);
+
+// 1 horizontally, 2 vertically, 3 both.
+void BM_Mirror1024(benchmark::State& state) {
+  effects::Channels c;
+  effects::read_channels(big_frame(), c);
+  const int boxes = int(state.range(0));
+  for (auto _ : state) {
+    imaging::Image out = effects::mirrored(c, boxes & 1, boxes & 2);
+    benchmark::DoNotOptimize(out.pixels.data());
+  }
+  state.SetItemsProcessed(state.iterations() * 1024 * 1024);
+}
+BENCHMARK(BM_Mirror1024)->Arg(1)->Arg(2)->Arg(3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 // records and not with their product.
 #include <algorithm>
 #include <array>
+#include <barrier>
 #include <charconv>
 #include <cstdint>
 #include <string>
@@ -22,8 +23,9 @@ namespace {
 using js::kNewLine;
 using js::put;
 
-// Threads used for the largest sections.
-constexpr size_t kMaxSlices = 8;
+// Threads used for the largest sections: more, on a busy machine, leave the
+// export waiting for whichever is scheduled last.
+constexpr size_t kMaxSlices = 4;
 
 // Runs work(slice) for slice 0 .. slices - 1 side by side, one on the caller.
 template <class Work>
@@ -233,10 +235,8 @@ void append_sprites_js(std::string& out) {
   for (const Sprite& s : g_sprites) {
     const std::vector<int>& own = group_of(frames, s.name);
     int width = 0, height = 0;
-    if (!own.empty()) {
-      width = imaging::image_width(g_frames[own.back()].image);
-      height = imaging::image_height(g_frames[own.back()].image);
-    }
+    if (const imaging::Image* last = own.empty() ? nullptr : imaging::image_ptr(g_frames[own.back()].image))
+      width = last->width, height = last->height;
     open_constructor(out, s.name);
     put(out, "__sprite_init__(this, ", s.name, ", ", width, ", ", height, ", ", s.origin_x, ", ",
         s.origin_y, ", '", s.collision_shape, "', ", s.collision_radius, ", ", s.collision_left,
@@ -338,17 +338,23 @@ void append_scenes_js_pieces(std::vector<std::string>& pieces) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
+  Groups tiles, objects;
+  const size_t scenes = size_t(g_scenes.count());
+  const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
+  pieces.resize(parts + 1);
+  // One set of threads for both steps: starting threads costs more than
+  // most of a slice's work. The last to finish grouping joins the groups.
+  std::barrier grouped(ptrdiff_t(slices), [&]() noexcept {
+    tiles = join_slices(tile_parts);
+    objects = join_slices(object_parts);
+  });
   run_slices(slices, [&](size_t k) {
     tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
                                 k, slices);
     object_parts[k] = group_slice(
         g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; }, k, slices);
-  });
-  const Groups tiles = join_slices(tile_parts), objects = join_slices(object_parts);
-  const size_t scenes = size_t(g_scenes.count());
-  const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
-  pieces.resize(parts + 1);
-  run_slices(parts, [&](size_t k) {
+    grouped.arrive_and_wait();
+    if (k >= parts) return;
     // Each slice appends to a string of its own and keeps the capacity of
     // the last call; the headers of neighbouring strings share a cache line,
     // which every append would bounce around.

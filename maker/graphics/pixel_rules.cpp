@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 #include "imaging/draw.h"
 
@@ -127,17 +129,114 @@ Pixel erase_color(Pixel p, int picked_luma, int tolerance) {
   return picked_luma - tolerance <= v && v <= picked_luma + tolerance ? Pixel{} : p;
 }
 
+namespace {
+
+// Result (x, y) takes source (ox + xx * x + xy * y, oy + yx * x + yy * y), or is
+// transparent where that lies outside; each factor is -1, 0 or 1.
+struct AxisMap {
+  int ox, xx, xy, oy, yx, yy;
+};
+
+// Narrows [lo, hi) to the x with 0 <= start + step * x < n.
+void keep_inside(int start, int step, int n, int& lo, int& hi) {
+  if (step == 0) {
+    if (start < 0 || start >= n) hi = lo;
+  } else if (step > 0) {
+    lo = std::max(lo, -start), hi = std::min(hi, n - start);
+  } else {
+    lo = std::max(lo, start - n + 1), hi = std::min(hi, start + 1);
+  }
+}
+
+// A mirror reads each result row from one source row. A turn reads it down a
+// source column, so the result is made in square blocks: each block is read
+// along the source rows into a small tile, then copied out across it, so that
+// only the tile, which stays in the cache, is walked at a stride.
+imaging::Image map_axes(const Channels& c, const AxisMap& m) {
+  constexpr int kBlock = 64;
+  imaging::Image out(c.w, c.h);
+  if (out.pixels.empty()) return out;
+  const uint8_t *r = c.r.data(), *g = c.g.data(), *b = c.b.data(), *a = c.a.data();
+  // The four bytes of source pixel s in their order in memory; alpha 0 gives
+  // transparent black, without a branch to mispredict.
+  auto packed = [&](ptrdiff_t s) {
+    const uint8_t keep = a[s] ? 0xff : 0;
+    const uint8_t bytes[4] = {uint8_t(r[s] & keep), uint8_t(g[s] & keep), uint8_t(b[s] & keep), a[s]};
+    uint32_t v;
+    std::memcpy(&v, bytes, 4);
+    return v;
+  };
+  if (m.xx != 0) {
+    const ptrdiff_t step = ptrdiff_t(m.yx) * c.w + m.xx;
+    for (int y = 0; y < c.h; ++y) {
+      const int sx = m.ox + m.xy * y, sy = m.oy + m.yy * y;
+      int lo = 0, hi = c.w;
+      keep_inside(sx, m.xx, c.w, lo, hi);
+      keep_inside(sy, m.yx, c.h, lo, hi);
+      if (lo >= hi) continue;
+      const ptrdiff_t s = ptrdiff_t(sy + m.yx * lo) * c.w + sx + m.xx * lo;
+      uint8_t* d = out.pixels.data() + (size_t(y) * size_t(c.w) + size_t(lo)) * 4;
+      // Backwards along the result row, so that a mirrored row is read
+      // forwards: reading a row backwards while writing the same row of the
+      // result forwards stalls on addresses that look alike.
+      for (int i = hi - lo - 1; i >= 0; --i) {
+        const uint32_t v = packed(s + step * i);
+        std::memcpy(d + size_t(i) * 4, &v, 4);
+      }
+    }
+    return out;
+  }
+  std::vector<uint32_t> tile(kBlock * kBlock);  // result (x, y) at (x - bx) * kBlock + y - by
+  const int step = m.xy;  // 1 or -1: a result column runs along a source row
+  for (int by = 0; by < c.h; by += kBlock)
+    for (int bx = 0; bx < c.w; bx += kBlock) {
+      const int bw = std::min(kBlock, c.w - bx), bh = std::min(kBlock, c.h - by);
+      for (int i = 0; i < bw; ++i) {
+        // Source rows in rising order, which the memory prefetch follows best.
+        const int x = m.yx < 0 ? bx + bw - 1 - i : bx + i;
+        const int sx = m.ox + m.xx * x, sy = m.oy + m.yx * x;
+        int lo = by, hi = by + bh;
+        keep_inside(sx, m.xy, c.w, lo, hi);
+        keep_inside(sy, m.yy, c.h, lo, hi);
+        if (lo >= hi) lo = hi = by + bh;
+        uint32_t* column = &tile[size_t(x - bx) * kBlock];
+        std::fill(column, column + (lo - by), 0u);
+        std::fill(column + (hi - by), column + bh, 0u);
+        // Each source row forwards too, whichever way the column runs.
+        const ptrdiff_t s = ptrdiff_t(sy + m.yy * lo) * c.w + sx + m.xy * lo;
+        if (step > 0)
+          for (int j = 0; j < hi - lo; ++j) column[lo - by + j] = packed(s + j);
+        else
+          for (int j = hi - lo - 1; j >= 0; --j) column[lo - by + j] = packed(s - j);
+      }
+      for (int y = 0; y < bh; ++y) {
+        uint8_t* d = out.pixels.data() + (size_t(by + y) * size_t(c.w) + size_t(bx)) * 4;
+        for (int x = 0; x < bw; ++x, d += 4) std::memcpy(d, &tile[size_t(x) * kBlock + size_t(y)], 4);
+      }
+    }
+  return out;
+}
+
+}  // namespace
+
 imaging::Image mirrored(const Channels& c, bool horizontally, bool vertically) {
-  return map_positions(c, [&](int x, int y) {
-    const int sx = horizontally ? c.w - 1 - x : x, sy = vertically ? c.h - 1 - y : y;
-    return (long long)sy * c.w + sx;
-  });
+  return map_axes(c, {horizontally ? c.w - 1 : 0, horizontally ? -1 : 1, 0,
+                      vertically ? c.h - 1 : 0, 0, vertically ? -1 : 1});
 }
 
 imaging::Image rotated(const Channels& c, int degrees) {
   const float a = float(degrees) * 3.14159265f / 180.0f;
   const float cos_a = std::cos(a), sin_a = std::sin(a);
   const int cx = c.w / 2, cy = c.h / 2;
+  // At a whole number of quarter turns the cosine and sine lie within a hair
+  // of -1, 0 or 1; on pictures no larger than kMaxImageSide that hair moves no
+  // position by as much as half a pixel, so whole numbers give the same map.
+  const float kc = std::round(cos_a), ks = std::round(sin_a);
+  if (std::fabs(cos_a - kc) < 1e-6f && std::fabs(sin_a - ks) < 1e-6f &&
+      c.w <= imaging::kMaxImageSide && c.h <= imaging::kMaxImageSide) {
+    const int co = int(kc), si = int(ks);
+    return map_axes(c, {cx - co * cx + si * cy, co, -si, cy - si * cx - co * cy, si, co});
+  }
   return map_positions(c, [&](int x, int y) {
     const float dx = float(x - cx), dy = float(y - cy);
     const int sx = round_nearest(float(cx) + dx * cos_a - dy * sin_a);

@@ -1,11 +1,14 @@
 #include "maker/project/thumbnails.h"
 
+#include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "imaging/codec.h"
 #include "imaging/draw.h"
 #include "maker/project/owned_images.h"
+#include "maker/project/save_project.h"
 #include "maker/project/state.h"
 
 namespace {
@@ -15,20 +18,29 @@ constexpr int kNoImageCard = 92;
 constexpr int kWidth = 150, kHeight = 100;
 constexpr int kAreaX = 45, kAreaY = 20, kAreaSide = 60;
 
-// The card with, on it, either `source` fitted into the picture area or,
-// when there is no source, the `fallback` card.
-int thumbnail(const imaging::Image* source, int fallback) {
+// The bare card drawn on a transparent picture, as every thumbnail starts.
+imaging::Image blank_card() {
   imaging::Image work(kWidth, kHeight);
   imaging::Canvas canvas(work);
   canvas.set_mode(imaging::Mode::Alpha);
-  canvas.draw_image(kCard, 0, 0);
+  if (const imaging::Image* card = imaging::image_ptr(kCard)) canvas.draw_image(*card, 0, 0);
+  return work;
+}
+
+// `blank` with, on it, either `source` fitted into the picture area or, when
+// there is no source, the `fallback` picture.
+imaging::Image thumbnail(const imaging::Image& blank, const imaging::Image* source,
+                         const imaging::Image* fallback) {
+  imaging::Image work = blank;
+  imaging::Canvas canvas(work);
+  canvas.set_mode(imaging::Mode::Alpha);
   if (source) {
     auto [w, h] = imaging::fit_size(source->width, source->height, kAreaSide);
     canvas.draw_image_scaled(*source, kAreaX, kAreaY, w, h, imaging::Filter::Bilinear);
-  } else if (fallback >= 0) {
-    canvas.draw_image(fallback, 0, 0);
+  } else if (fallback) {
+    canvas.draw_image(*fallback, 0, 0);
   }
-  return imaging::adopt_image(imaging::kAnyImage, std::move(work));
+  return work;
 }
 
 void replace_thumbnail(int& field, int image) {
@@ -38,24 +50,46 @@ void replace_thumbnail(int& field, int image) {
 
 }  // namespace
 
-int make_thumbnail(int source) { return thumbnail(imaging::image_ptr(source), -1); }
+int make_thumbnail(int source) {
+  return imaging::adopt_image(imaging::kAnyImage,
+                              thumbnail(blank_card(), imaging::image_ptr(source), nullptr));
+}
 
 int build_resource_thumbnails() {
   // First frame of each sprite: the first frame of that name in list order.
   std::unordered_map<std::string, int> first_frame;
   for (const Frame& f : g_frames) first_frame.emplace(f.sprite_name, f.image);
 
-  for (Sprite& s : g_sprites) {
-    auto frame = first_frame.find(s.name);
-    const imaging::Image* image =
-        frame == first_frame.end() ? nullptr : imaging::image_ptr(frame->second);
-    replace_thumbnail(s.thumbnail_image, thumbnail(image, kNoImageCard));
+  // The thumbnails are drawn (and the background files decoded) on every
+  // core, reading the image table only; it changes afterwards, here, in list
+  // order, so the new thumbnails take the same numbers as one by one.
+  const imaging::Image blank = blank_card();
+  const imaging::Image* no_image = imaging::image_ptr(kNoImageCard);
+  std::vector<imaging::Image> sprite_cards(size_t(g_sprites.count()));
+  std::vector<std::function<void()>> jobs;
+  for (int i = 0; i < g_sprites.count(); ++i) {
+    auto frame = first_frame.find(g_sprites[i].name);
+    const imaging::Image* image = frame == first_frame.end() ? nullptr : imaging::image_ptr(frame->second);
+    jobs.push_back([&, image, &card = sprite_cards[size_t(i)]] { card = thumbnail(blank, image, no_image); });
   }
+  std::vector<imaging::Image> background_cards(size_t(g_backgrounds.count()));
+  for (int i = 0; i < g_backgrounds.count(); ++i) {
+    if (g_backgrounds[i].image_file.empty()) continue;
+    jobs.push_back([&, path = g_project_folder + "/" + g_backgrounds[i].image_file,
+                    &card = background_cards[size_t(i)]] {
+      auto picture = imaging::decode_image_file(path);
+      card = thumbnail(blank, picture ? &*picture : nullptr, nullptr);
+    });
+  }
+  run_file_jobs(jobs);
 
-  for (Background& b : g_backgrounds) {
-    if (b.image_file.empty()) continue;
-    auto picture = imaging::decode_image_file(g_project_folder + "/" + b.image_file);
-    replace_thumbnail(b.thumbnail_image, thumbnail(picture ? &*picture : nullptr, -1));
+  for (int i = 0; i < g_sprites.count(); ++i)
+    replace_thumbnail(g_sprites[i].thumbnail_image,
+                      imaging::adopt_image(imaging::kAnyImage, std::move(sprite_cards[size_t(i)])));
+  for (int i = 0; i < g_backgrounds.count(); ++i) {
+    if (g_backgrounds[i].image_file.empty()) continue;
+    replace_thumbnail(g_backgrounds[i].thumbnail_image,
+                      imaging::adopt_image(imaging::kAnyImage, std::move(background_cards[size_t(i)])));
   }
 
   for (GameObject& o : g_objects) {

@@ -379,33 +379,37 @@ TEST_F(Generators, SceneInstancesInListOrderSeparatedByLines) {
 }
 
 // Big enough that the scenes are generated in slices side by side; tiles and
-// instances of the scenes are interleaved through their lists.
+// instances of the scenes are interleaved through their lists. One scene
+// leaves slices with no scene of their own.
 TEST_F(Generators, LargeScenesKeepSceneAndListOrder) {
-  const int scenes = 5, tiles = 40000, instances = 20000;
-  for (int s = 0; s < scenes; ++s) g_scenes.append(scene("s" + std::to_string(s)));
-  std::vector<std::string> tile_text(scenes), instance_text(scenes);
-  for (int i = 0; i < tiles; ++i) {
-    const int s = i * 7 % scenes;
-    Tile t = tile("b", 1, i, "s" + std::to_string(s));
-    g_tiles.append(t);
-    tile_text[s] += (tile_text[s].empty() ? "\r\n[" : ",\r\n[") + std::to_string(i) + ",0,8,8,0,0]";
+  for (int scenes : {5, 1}) {
+    clear_resource_lists();
+    const int tiles = 40000, instances = 20000;
+    for (int s = 0; s < scenes; ++s) g_scenes.append(scene("s" + std::to_string(s)));
+    std::vector<std::string> tile_text(scenes), instance_text(scenes);
+    for (int i = 0; i < tiles; ++i) {
+      const int s = i * 7 % scenes;
+      Tile t = tile("b", 1, i, "s" + std::to_string(s));
+      g_tiles.append(t);
+      tile_text[s] += (tile_text[s].empty() ? "\r\n[" : ",\r\n[") + std::to_string(i) + ",0,8,8,0,0]";
+    }
+    for (int i = 0; i < instances; ++i) {
+      const int s = i * 3 % scenes;
+      g_objects.append(instance("o", "s" + std::to_string(s), i, 0));
+      instance_text[s] += (instance_text[s].empty() ? "[o," : ",\r\n[o,") + std::to_string(i) + ",0]";
+    }
+    std::string expected;
+    for (int s = 0; s < scenes; ++s) {
+      const std::string name = "s" + std::to_string(s);
+      expected += "function __" + name + "() { \r\nthis.tiles = [\r\n[1,\r\n[b," + tile_text[s] +
+                  "]]];\r\nthis.objects = [\r\n" + instance_text[s] +
+                  "];\r\nthis.start = function() {\r\n__room_start__(this, " + name +
+                  ", 640, 480, 30, 0, 0, 0, null, 0, 0, 0, 640, 480, null, 50, 50);\r\n};\r\n}\r\n"
+                  "var " + name + " = new __" + name + "();\r\nqp_scenes.push(" + name + ");\r\n";
+    }
+    expected += "qp_room_to_go = s0;\r\n";
+    EXPECT_TRUE(gen_scenes_js() == expected) << scenes << " scenes";
   }
-  for (int i = 0; i < instances; ++i) {
-    const int s = i * 3 % scenes;
-    g_objects.append(instance("o", "s" + std::to_string(s), i, 0));
-    instance_text[s] += (instance_text[s].empty() ? "[o," : ",\r\n[o,") + std::to_string(i) + ",0]";
-  }
-  std::string expected;
-  for (int s = 0; s < scenes; ++s) {
-    const std::string name = "s" + std::to_string(s);
-    expected += "function __" + name + "() { \r\nthis.tiles = [\r\n[1,\r\n[b," + tile_text[s] +
-                "]]];\r\nthis.objects = [\r\n" + instance_text[s] +
-                "];\r\nthis.start = function() {\r\n__room_start__(this, " + name +
-                ", 640, 480, 30, 0, 0, 0, null, 0, 0, 0, 640, 480, null, 50, 50);\r\n};\r\n}\r\n"
-                "var " + name + " = new __" + name + "();\r\nqp_scenes.push(" + name + ");\r\n";
-  }
-  expected += "qp_room_to_go = s0;\r\n";
-  EXPECT_TRUE(gen_scenes_js() == expected);
 }
 
 TEST_F(Generators, VersionAndGameSections) {

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <utility>
 
 using effects::Pixel;
 using imaging::rgba;
@@ -226,6 +228,46 @@ TEST(PixelRules, RotateOfAFrameThatIsNotSquareCutsTheCorners) {
   // Mirror with both boxes on equals a half turn on odd sizes.
   imaging::Image odd = numbered(5, 7);
   EXPECT_EQ(effects::mirrored(channels(odd), true, true).pixels, effects::rotated(channels(odd), 180).pixels);
+}
+
+// Quarter turns and mirrors against the plain per-pixel rule, on odd, even
+// and one-pixel sides and on sides past one block of the walk, with pixels of
+// alpha 0 (and colour left in them) among the others.
+TEST(PixelRules, QuarterTurnsAndMirrorsMatchThePlainRule) {
+  const std::pair<int, int> sizes[] = {{1, 1}, {1, 6}, {7, 1}, {5, 3}, {4, 7}, {6, 6}, {65, 130}, {131, 67}};
+  for (auto [w, h] : sizes) {
+    imaging::Image source = picture(w, h, [](int x, int y) {
+      return rgba(x * 5 & 255, y * 3 & 255, (x + y) & 255, (x * 7 + y) % 5 == 0 ? 0 : 100 + (x + y) % 100);
+    });
+    // The source pixel as a result shows it: outside or alpha 0 is transparent black.
+    auto shown = [&](int sx, int sy) -> imaging::Colour {
+      if (sx < 0 || sx >= w || sy < 0 || sy >= h) return 0;
+      const imaging::Colour p = at(source, sx, sy);
+      return imaging::alpha(p) ? p : 0;
+    };
+    const effects::Channels c = channels(source);
+    for (int degrees : {0, 90, 180, 270}) {
+      imaging::Image out = effects::rotated(c, degrees);
+      const float a = float(degrees) * 3.14159265f / 180.0f;
+      const float cos_a = std::cos(a), sin_a = std::sin(a);
+      const int cx = w / 2, cy = h / 2;
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const float dx = float(x - cx), dy = float(y - cy);
+          const int sx = effects::round_nearest(float(cx) + dx * cos_a - dy * sin_a);
+          const int sy = effects::round_nearest(float(cy) + dx * sin_a + dy * cos_a);
+          ASSERT_EQ(at(out, x, y), shown(sx, sy)) << w << "x" << h << " rotate " << degrees << " at " << x << "," << y;
+        }
+    }
+    for (bool horizontally : {false, true})
+      for (bool vertically : {false, true}) {
+        imaging::Image out = effects::mirrored(c, horizontally, vertically);
+        for (int y = 0; y < h; ++y)
+          for (int x = 0; x < w; ++x)
+            ASSERT_EQ(at(out, x, y), shown(horizontally ? w - 1 - x : x, vertically ? h - 1 - y : y))
+                << w << "x" << h << " mirror " << horizontally << vertically << " at " << x << "," << y;
+      }
+  }
 }
 
 TEST(PixelRules, ShiftMovesAndWraps) {

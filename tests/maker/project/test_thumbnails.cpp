@@ -160,3 +160,28 @@ TEST_F(Thumbnails, ObjectsPointAtTheFirstFrameOfTheirSprite) {
 }
 
 }  // namespace
+
+// Enough resources that the thumbnails are drawn on several threads: each
+// still shows its own picture, and the new thumbnails take numbers in list
+// order (sprites, then backgrounds), as when they were made one by one.
+TEST_F(Thumbnails, ManyResourcesKeepTheirPicturesAndListOrder) {
+  const int sprites = 60, backgrounds = 12;
+  for (int i = 0; i < sprites; ++i) add_sprite_with_frame(60, 1 + i % 60);
+  for (int i = 0; i < backgrounds; ++i) {
+    new_background();
+    g_backgrounds[i].image_file = "b" + std::to_string(i) + ".png";
+    ASSERT_TRUE(imaging::save_image_png(picture(60, 5 + i), g_project_folder + "/" + g_backgrounds[i].image_file));
+  }
+  build_resource_thumbnails();
+  int previous = -1;
+  for (int i = 0; i < sprites; ++i) {
+    expect_picture_box(g_sprites[i].thumbnail_image, 60, 1 + i % 60, "sprite " + std::to_string(i));
+    EXPECT_GT(g_sprites[i].thumbnail_image, previous) << i;
+    previous = g_sprites[i].thumbnail_image;
+  }
+  for (int i = 0; i < backgrounds; ++i) {
+    expect_picture_box(g_backgrounds[i].thumbnail_image, 60, 5 + i, "background " + std::to_string(i));
+    EXPECT_GT(g_backgrounds[i].thumbnail_image, previous) << i;
+    previous = g_backgrounds[i].thumbnail_image;
+  }
+}
