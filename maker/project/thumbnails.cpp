@@ -81,7 +81,7 @@ int build_resource_thumbnails() {
       card = thumbnail(blank, picture ? &*picture : nullptr, nullptr);
     });
   }
-  run_file_jobs(jobs);
+  run_jobs(jobs.size(), [&](size_t i) { jobs[i](); });
 
   for (int i = 0; i < g_sprites.count(); ++i)
     replace_thumbnail(g_sprites[i].thumbnail_image,
