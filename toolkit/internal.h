@@ -117,6 +117,17 @@ extern LastCreated last_created;
 GdkPixbuf* make_pixbuf(const imaging::Image& image);
 GdkColor gdk_colour(int colour);
 void apply_font(WidgetRec& rec);
+// ---- texts shown whole (toolkit/widgets.cpp) ----
+bool shows_text(WidgetKind kind);  // labels, buttons, check boxes, options
+int text_width(GtkWidget* w, const char* text, const PangoFontDescription* desc);  // pixels
+// `base` made smaller, then also condensed, until `text` is at most `room`
+// pixels wide, or at the smallest legible size; `base` itself when it fits or
+// room is unknown (0). The caller frees it.
+PangoFontDescription* fitted_font(GtkWidget* w, const char* text, const PangoFontDescription* base,
+                                  int room);
+// Fits the first label inside `outer` to the room `outer` leaves it, each
+// time `outer` is laid out.
+void keep_label_whole(GtkWidget* outer);
 
 // Keeps a canvas's image the size of the canvas.
 void resize_canvas_image(WidgetRec& rec);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "toolkit/gtk_access.h"
 #include "toolkit/internal.h"
 #include "toolkit/menu.h"
 
@@ -467,6 +468,115 @@ int find_widget(int window, const std::string& text) {
     }
   }
   return -1;
+}
+
+namespace {
+
+void add_if_clipped(std::vector<ClippedText>& out, const char* text, int needed, int room) {
+  if (needed > room) out.push_back(ClippedText{text ? text : "", needed, room});
+}
+
+// Labels inside `w`, without going into the places holding other widgets.
+void clipped_labels(GtkWidget* w, std::vector<ClippedText>& out) {
+  if (!GTK_WIDGET_DRAWABLE(w)) return;
+  if (GTK_IS_LABEL(w)) {
+    int needed = 0;
+    pango_layout_get_pixel_size(gtk_label_get_layout(GTK_LABEL(w)), &needed, nullptr);
+    add_if_clipped(out, gtk_label_get_text(GTK_LABEL(w)), needed,
+                   w->allocation.width - 2 * GTK_MISC(w)->xpad);
+  }
+  if (GTK_IS_CONTAINER(w) && !GTK_IS_LAYOUT(w))
+    gtk_container_forall(
+        GTK_CONTAINER(w),
+        [](GtkWidget* child, gpointer data) {
+          clipped_labels(child, *static_cast<std::vector<ClippedText>*>(data));
+        },
+        &out);
+}
+
+// The cut texts of the window as it is shown now.
+void clipped_texts_shown(int window, std::vector<ClippedText>& out) {
+  process_pending_now();
+  for (int n : widgets_of_window(window)) {
+    WidgetRec* rec = detail::find_widget(n);
+    if (!rec || !GTK_WIDGET_DRAWABLE(rec->outer)) continue;
+    if (rec->kind != WidgetKind::DropDown) {
+      clipped_labels(rec->outer, out);
+      continue;
+    }
+    // The closed drop-down shows whichever item is chosen: each must fit.
+    GtkWidget* shown = gtk_bin_get_child(GTK_BIN(rec->main));
+    for (int i = 0; shown && i < item_count(n); ++i) {
+      GtkTreePath* path = gtk_tree_path_new_from_indices(i, -1);
+      GtkRequisition needed{};
+      gtk_cell_view_get_size_of_row(GTK_CELL_VIEW(shown), path, &needed);
+      gtk_tree_path_free(path);
+      add_if_clipped(out, item_text(n, i).c_str(), needed.width, shown->allocation.width);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<ClippedText> clipped_texts(int window) {
+  std::vector<ClippedText> out;
+  clipped_texts_shown(window, out);
+  // Each tab of each panel in turn, then the tab the user had.
+  for (int n : widgets_of_window(window)) {
+    WidgetRec* rec = detail::find_widget(n, WidgetKind::Panel);
+    if (!rec) continue;
+    Quiet quiet;
+    const int shown = item_widget_state(*rec);
+    for (int tab = 0; tab < item_count(n); ++tab) {
+      if (tab == shown) continue;
+      set_item_widget_state(*rec, tab);
+      clipped_texts_shown(window, out);
+    }
+    set_item_widget_state(*rec, shown);
+    process_pending_now();
+  }
+  // A text outside the panels is seen once per tab: name it once.
+  std::vector<ClippedText> once;
+  for (const ClippedText& c : out)
+    if (std::find(once.begin(), once.end(), c) == once.end()) once.push_back(c);
+  return once;
+}
+
+std::string describe_clipped_texts(int window) {
+  GtkWidget* top = gtk_window_of(window);
+  const char* title = top ? gtk_window_get_title(GTK_WINDOW(top)) : nullptr;
+  std::string out;
+  for (const ClippedText& c : clipped_texts(window))
+    out += std::string("\"") + (title ? title : "") + "\": \"" + c.text + "\" needs " +
+           std::to_string(c.needed) + " px, has " + std::to_string(c.room) + "\n";
+  return out;
+}
+
+std::string describe_clipped_texts() {
+  std::string out;
+  for (int w : open_windows()) out += describe_clipped_texts(w);
+  return out;
+}
+
+std::vector<int> open_windows() {
+  std::vector<int> out;
+  for (auto& [n, rec] : windows) out.push_back(n);
+  return out;
+}
+
+void leave_window(const std::vector<std::string>& buttons) {
+  const std::vector<int> open = open_windows();
+  for (auto w = open.rbegin(); w != open.rend(); ++w)
+    for (const std::string& b : buttons)
+      if (int button = find_widget(*w, b); button != -1) return click(button);
+  if (!open.empty()) request_close(open.back());
+}
+
+void look_then_leave(std::string& clipped, const std::vector<std::string>& buttons) {
+  when_idle([&clipped, buttons] {
+    clipped += describe_clipped_texts();
+    leave_window(buttons);
+  });
 }
 
 }  // namespace tk::test
