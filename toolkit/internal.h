@@ -125,9 +125,12 @@ int text_width(GtkWidget* w, const char* text, const PangoFontDescription* desc)
 // room is unknown (0). The caller frees it.
 PangoFontDescription* fitted_font(GtkWidget* w, const char* text, const PangoFontDescription* base,
                                   int room);
-// Fits the first label inside `outer` to the room `outer` leaves it, each
-// time `outer` is laid out.
-void keep_label_whole(GtkWidget* outer);
+// Fits the first label inside `outer` to the room `outer` leaves it (and, for
+// a widget of that number, that the widgets beside it leave), each time
+// `outer` is laid out; refit_labels() lays out again the texts beside a widget
+// that moved or was hidden or shown.
+void keep_label_whole(GtkWidget* outer, int widget = -1);
+void refit_labels(const WidgetRec& moved);
 
 // Keeps a canvas's image the size of the canvas.
 void resize_canvas_image(WidgetRec& rec);

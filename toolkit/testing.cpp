@@ -476,22 +476,44 @@ void add_if_clipped(std::vector<ClippedText>& out, const char* text, int needed,
   if (needed > room) out.push_back(ClippedText{text ? text : "", needed, room});
 }
 
-// Labels inside `w`, without going into the places holding other widgets.
-void clipped_labels(GtkWidget* w, std::vector<ClippedText>& out) {
+// Where the widget is in its place (the area holding it and its neighbours).
+GdkRectangle place_of(GtkWidget* w, GtkWidget* area) {
+  GdkRectangle r{0, 0, w->allocation.width, w->allocation.height};
+  gtk_widget_translate_coordinates(w, area, 0, 0, &r.x, &r.y);
+  return r;
+}
+
+// Labels inside `w`, without going into the places holding other widgets. A
+// label's text is seen from where GTK draws it to the end of the label or to
+// the first neighbour of `rec` that starts over it, whichever comes first.
+void clipped_labels(GtkWidget* w, const WidgetRec& rec, std::vector<ClippedText>& out) {
   if (!GTK_WIDGET_DRAWABLE(w)) return;
   if (GTK_IS_LABEL(w)) {
     int needed = 0;
     pango_layout_get_pixel_size(gtk_label_get_layout(GTK_LABEL(w)), &needed, nullptr);
-    add_if_clipped(out, gtk_label_get_text(GTK_LABEL(w)), needed,
-                   w->allocation.width - 2 * GTK_MISC(w)->xpad);
+    const GdkRectangle at = place_of(w, rec.parent_area);
+    const int xpad = GTK_MISC(w)->xpad;
+    const int start = at.x + xpad +
+                      std::max(0, int(GTK_MISC(w)->xalign * float(at.width - w->requisition.width)));
+    int end = at.x + at.width - xpad;
+    for (auto& [n, other] : widgets) {
+      if (other.get() == &rec || other->parent_area != rec.parent_area || !GTK_WIDGET_DRAWABLE(other->outer))
+        continue;
+      const GdkRectangle o = place_of(other->outer, rec.parent_area);
+      if (o.x > at.x && o.x < end && o.y < at.y + at.height && at.y < o.y + o.height) end = o.x;
+    }
+    add_if_clipped(out, gtk_label_get_text(GTK_LABEL(w)), needed, end - start);
   }
-  if (GTK_IS_CONTAINER(w) && !GTK_IS_LAYOUT(w))
+  if (GTK_IS_CONTAINER(w) && !GTK_IS_LAYOUT(w)) {
+    GList* children = nullptr;
     gtk_container_forall(
-        GTK_CONTAINER(w),
-        [](GtkWidget* child, gpointer data) {
-          clipped_labels(child, *static_cast<std::vector<ClippedText>*>(data));
+        GTK_CONTAINER(w), [](GtkWidget* child, gpointer list) {
+          *static_cast<GList**>(list) = g_list_append(*static_cast<GList**>(list), child);
         },
-        &out);
+        &children);
+    for (GList* c = children; c; c = c->next) clipped_labels(GTK_WIDGET(c->data), rec, out);
+    g_list_free(children);
+  }
 }
 
 // The cut texts of the window as it is shown now.
@@ -501,7 +523,7 @@ void clipped_texts_shown(int window, std::vector<ClippedText>& out) {
     WidgetRec* rec = detail::find_widget(n);
     if (!rec || !GTK_WIDGET_DRAWABLE(rec->outer)) continue;
     if (rec->kind != WidgetKind::DropDown) {
-      clipped_labels(rec->outer, out);
+      clipped_labels(rec->outer, *rec, out);
       continue;
     }
     // The closed drop-down shows whichever item is chosen: each must fit.

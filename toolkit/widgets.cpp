@@ -107,7 +107,7 @@ WidgetRec* add_widget(int number, WidgetKind kind, GtkWidget* outer, GtkWidget* 
   gtk_layout_put(GTK_LAYOUT(area), outer, x, y);
   g_signal_connect(outer, "destroy", G_CALLBACK(on_destroy), GINT_TO_POINTER(number));
   gtk_widget_show_all(outer);
-  if (shows_text(kind)) keep_label_whole(outer);
+  if (shows_text(kind)) keep_label_whole(outer, number);
   last_created = LastCreated{area, number};
   return r;
 }
@@ -164,6 +164,7 @@ void resize_widget(int widget, int x, int y, int width, int height) {
   gtk_layout_move(GTK_LAYOUT(rec->parent_area), rec->outer, rec->x, rec->y);
   gtk_widget_set_size_request(rec->outer, std::max(0, rec->w), std::max(0, rec->h));
   if (rec->kind == WidgetKind::Canvas) resize_canvas_image(*rec);
+  refit_labels(*rec);
 }
 
 int widget_x(int widget) {
@@ -191,6 +192,7 @@ void hide_widget(int widget, bool hidden) {
     gtk_widget_hide(rec->outer);
   else
     gtk_widget_show(rec->outer);
+  refit_labels(*rec);
 }
 
 bool widget_hidden(int widget) {
@@ -328,13 +330,29 @@ GtkWidget* first_label(GtkWidget* w) {
   return found;
 }
 
-void fit_label(GtkWidget* outer, GtkAllocation*, gpointer) {
+// The width of the widget's rectangle up to the first widget beside it that
+// starts inside it and so covers the rest.
+int uncovered_width(const WidgetRec& rec) {
+  int width = rec.w;
+  for (auto& [n, other] : widgets)
+    if (other.get() != &rec && other->parent_area == rec.parent_area && !other->hidden &&
+        other->x > rec.x && other->x < rec.x + width && other->y < rec.y + rec.h &&
+        rec.y < other->y + other->h)
+      width = other->x - rec.x;
+  return width;
+}
+
+// data: the widget's number, or -1 for a part of a widget (a list header).
+void fit_label(GtkWidget* outer, GtkAllocation*, gpointer data) {
   GtkWidget* label = first_label(outer);
   if (!label || outer->allocation.width <= 1) return;
   auto* own = static_cast<PangoFontDescription*>(g_object_get_data(G_OBJECT(outer), kWholeTextFont));
+  int width = outer->allocation.width;
+  if (WidgetRec* rec = find_widget(GPOINTER_TO_INT(data)); rec && rec->outer == outer)
+    width = std::min(width, uncovered_width(*rec));
   // What the widget draws beside its text, from the sizes it asks for itself.
   int beside = outer->requisition.width - label->requisition.width;
-  int room = outer->allocation.width - beside - 2 * GTK_MISC(label)->xpad;
+  int room = width - beside - 2 * GTK_MISC(label)->xpad;
   PangoFontDescription* want = fitted_font(label, gtk_label_get_text(GTK_LABEL(label)),
                                            own ? own : gtk_widget_get_default_style()->font_desc, room);
   // Setting the font lays the widget out again, which lands here with nothing to change.
@@ -388,8 +406,14 @@ PangoFontDescription* fitted_font(GtkWidget* w, const char* text, const PangoFon
   return desc;
 }
 
-void keep_label_whole(GtkWidget* outer) {
-  g_signal_connect_after(outer, "size-allocate", G_CALLBACK(fit_label), nullptr);
+void keep_label_whole(GtkWidget* outer, int widget) {
+  g_signal_connect_after(outer, "size-allocate", G_CALLBACK(fit_label), GINT_TO_POINTER(widget));
+}
+
+void refit_labels(const WidgetRec& moved) {
+  for (auto& [n, rec] : widgets)
+    if (rec->parent_area == moved.parent_area && shows_text(rec->kind) && rec.get() != &moved)
+      gtk_widget_queue_resize(rec->outer);
 }
 
 }  // namespace detail
