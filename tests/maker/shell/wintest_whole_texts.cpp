@@ -22,21 +22,21 @@ TEST_F(ShellTest, EveryWindowShowsItsTextsWhole) {
   const std::string object = new_object(), other = new_object();
   tk::test::look_then_leave(clipped, {"Cancel"});
   open_event_code_editor(add_event_script(object, "Collision", other));
-  for (void (*code_window)() : {edit_custom_functions, edit_global_variables}) {
-    tk::test::look_then_leave(clipped, {"Cancel"});
-    code_window();
+  // Each dialog below and the button that leaves it.
+  const struct {
+    const char* leave_by;
+    void (*open)();
+  } dialogs[] = {{"Cancel", edit_custom_functions},
+                 {"Cancel", edit_global_variables},
+                 {"Cancel", [] { preferences_dialog(); }},
+                 {"Cancel", installed_extensions_dialog},
+                 {"Cancel", [] { open_project_dialog(); }},
+                 {"Cancel", ask_project_name},
+                 {"OK", edit_game_comments}};
+  for (const auto& dialog : dialogs) {
+    tk::test::look_then_leave(clipped, {dialog.leave_by});
+    dialog.open();
   }
-
-  tk::test::look_then_leave(clipped, {"Cancel"});
-  preferences_dialog();
-  tk::test::look_then_leave(clipped, {"Cancel"});
-  installed_extensions_dialog();
-  tk::test::look_then_leave(clipped, {"Cancel"});
-  open_project_dialog();
-  tk::test::look_then_leave(clipped, {"Cancel"});
-  ask_project_name();
-  tk::test::look_then_leave(clipped, {"OK"});
-  edit_game_comments();
   tk::test::when_idle([&clipped] {
     clipped += tk::test::describe_clipped_texts();
     for (int w : tk::test::widgets_of_window(kDialogWindow))
