@@ -119,6 +119,20 @@ extern LastCreated last_created;
 GdkPixbuf* make_pixbuf(const imaging::Image& image);
 GdkColor gdk_colour(int colour);
 void apply_font(WidgetRec& rec);
+// ---- texts shown whole (toolkit/widgets.cpp) ----
+bool shows_text(WidgetKind kind);  // labels, buttons, check boxes, options
+int text_width(GtkWidget* w, const char* text, const PangoFontDescription* desc);  // pixels
+// `base` made smaller, then also condensed, until `text` is at most `room`
+// pixels wide, or at the smallest legible size; `base` itself when it fits or
+// room is unknown (0). The caller frees it.
+PangoFontDescription* fitted_font(GtkWidget* w, const char* text, const PangoFontDescription* base,
+                                  int room);
+// Fits the first label inside `outer` to the room `outer` leaves it (and, for
+// a widget of that number, that the widgets beside it leave), each time
+// `outer` is laid out; refit_labels() lays out again the texts beside a widget
+// that moved or was hidden or shown.
+void keep_label_whole(GtkWidget* outer, int widget = -1);
+void refit_labels(const WidgetRec& moved);
 
 // Keeps a canvas's image the size of the canvas.
 void resize_canvas_image(WidgetRec& rec);

@@ -98,11 +98,69 @@ void on_list_toggled(GtkCellRendererToggle*, gchar* path, gpointer data) {
 
 GtkTreeView* tree(WidgetRec& rec) { return GTK_TREE_VIEW(rec.main); }
 
+// How the closed box of a drop-down shows an item: its text at a size that
+// fits (*font, nullptr for the widget's own) and its picture (false when even
+// the smallest size leaves the text no room beside it). The open list is as
+// wide as its items and shows them as they are.
+bool closed_box_fit(GtkCellLayout* layout, GtkTreeModel* model, GtkTreeIter* it, gpointer data,
+                    PangoFontDescription** font) {
+  *font = nullptr;
+  WidgetRec* rec = find_widget(GPOINTER_TO_INT(data), WidgetKind::DropDown);
+  GtkWidget* shown = rec ? gtk_bin_get_child(GTK_BIN(rec->main)) : nullptr;
+  if (!shown || GTK_WIDGET(layout) != shown || shown->allocation.width <= 1) return true;
+  gchar* text = nullptr;
+  GdkPixbuf* pb = nullptr;
+  gtk_tree_model_get(model, it, kDropText, &text, kDropPicture, &pb, -1);
+  // Each cell keeps its padding on both sides.
+  GList* cells = gtk_cell_layout_get_cells(GTK_CELL_LAYOUT(rec->main));
+  int room = shown->allocation.width, picture = 0;
+  for (GList* c = cells; c; c = c->next) {
+    auto* cell = GTK_CELL_RENDERER(c->data);
+    room -= 2 * int(cell->xpad);
+    if (GTK_IS_CELL_RENDERER_PIXBUF(cell) && pb) picture = gdk_pixbuf_get_width(pb) + 2 * int(cell->xpad);
+  }
+  g_list_free(cells);
+  if (pb) g_object_unref(pb);
+  const char* t = text ? text : "";
+  const PangoFontDescription* own = shown->style->font_desc;
+  PangoFontDescription* want = fitted_font(shown, t, own, room - picture);
+  const bool with_picture = text_width(shown, t, want) <= room - picture;
+  if (!with_picture) {
+    pango_font_description_free(want);
+    want = fitted_font(shown, t, own, room);
+  }
+  if (pango_font_description_equal(want, own))
+    pango_font_description_free(want);
+  else
+    *font = want;
+  g_free(text);
+  return with_picture;
+}
+
+void fit_drop_text(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel* model, GtkTreeIter* it,
+                   gpointer data) {
+  PangoFontDescription* font = nullptr;
+  closed_box_fit(layout, model, it, data, &font);
+  g_object_set(cell, "font-desc", font, nullptr);
+  if (font) pango_font_description_free(font);
+}
+
+void fit_drop_picture(GtkCellLayout* layout, GtkCellRenderer* cell, GtkTreeModel* model, GtkTreeIter* it,
+                      gpointer data) {
+  PangoFontDescription* font = nullptr;
+  g_object_set(cell, "visible", closed_box_fit(layout, model, it, data, &font), nullptr);
+  if (font) pango_font_description_free(font);
+}
+
 void append_list_column(WidgetRec& rec, int position, const std::string& title, int width) {
   if (rec.columns >= kMaxListColumns) return;
   int text_column = kListFirstText + rec.columns;
   GtkTreeViewColumn* col = gtk_tree_view_column_new();
   gtk_tree_view_column_set_title(col, title.c_str());
+  // A header label of our own, so that its text can be fitted to the column.
+  GtkWidget* header_label = gtk_label_new(title.c_str());
+  gtk_widget_show(header_label);
+  gtk_tree_view_column_set_widget(col, header_label);
   gtk_tree_view_column_set_sizing(col, GTK_TREE_VIEW_COLUMN_FIXED);
   gtk_tree_view_column_set_fixed_width(col, std::max(1, width));
   gtk_tree_view_column_set_resizable(col, TRUE);
@@ -127,6 +185,7 @@ void append_list_column(WidgetRec& rec, int position, const std::string& title, 
   gtk_tree_view_column_add_attribute(col, txt, "text", text_column);
   ++rec.columns;
   gtk_tree_view_insert_column(tree(rec), col, position >= 0 && checks ? position + 1 : position);
+  if (GtkWidget* header = gtk_widget_get_ancestor(header_label, GTK_TYPE_BUTTON)) keep_label_whole(header);
 }
 
 // ---- panels ----
@@ -165,8 +224,9 @@ void panel_margins(WidgetRec& rec, int* dw, int* dh) {
 int drop_down(int number, int x, int y, int width, int height, unsigned flags) {
   GtkListStore* store = gtk_list_store_new(3, GDK_TYPE_PIXBUF, G_TYPE_STRING, G_TYPE_INT);
   GtkWidget* combo = gtk_combo_box_new_with_model(GTK_TREE_MODEL(store));
+  GtkCellRenderer* pic = nullptr;
   if (flags & kDropDownImages) {
-    GtkCellRenderer* pic = gtk_cell_renderer_pixbuf_new();
+    pic = gtk_cell_renderer_pixbuf_new();
     gtk_cell_layout_pack_start(GTK_CELL_LAYOUT(combo), pic, FALSE);
     gtk_cell_layout_add_attribute(GTK_CELL_LAYOUT(combo), pic, "pixbuf", kDropPicture);
   }
@@ -179,7 +239,10 @@ int drop_down(int number, int x, int y, int width, int height, unsigned flags) {
     return -1;
   }
   rec->store = store;
-  g_signal_connect(combo, "changed", G_CALLBACK(on_changed), GINT_TO_POINTER(rec->number));
+  gpointer data = GINT_TO_POINTER(rec->number);
+  gtk_cell_layout_set_cell_data_func(GTK_CELL_LAYOUT(combo), txt, fit_drop_text, data, nullptr);
+  if (pic) gtk_cell_layout_set_cell_data_func(GTK_CELL_LAYOUT(combo), pic, fit_drop_picture, data, nullptr);
+  g_signal_connect(combo, "changed", G_CALLBACK(on_changed), data);
   return rec->number;
 }
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "toolkit/gtk_access.h"
 #include "toolkit/internal.h"
 #include "toolkit/menu.h"
 
@@ -467,6 +468,137 @@ int find_widget(int window, const std::string& text) {
     }
   }
   return -1;
+}
+
+namespace {
+
+void add_if_clipped(std::vector<ClippedText>& out, const char* text, int needed, int room) {
+  if (needed > room) out.push_back(ClippedText{text ? text : "", needed, room});
+}
+
+// Where the widget is in its place (the area holding it and its neighbours).
+GdkRectangle place_of(GtkWidget* w, GtkWidget* area) {
+  GdkRectangle r{0, 0, w->allocation.width, w->allocation.height};
+  gtk_widget_translate_coordinates(w, area, 0, 0, &r.x, &r.y);
+  return r;
+}
+
+// Labels inside `w`, without going into the places holding other widgets. A
+// label's text is seen from where GTK draws it to the end of the label or to
+// the first neighbour of `rec` that starts over it, whichever comes first.
+void clipped_labels(GtkWidget* w, const WidgetRec& rec, std::vector<ClippedText>& out) {
+  if (!GTK_WIDGET_DRAWABLE(w)) return;
+  if (GTK_IS_LABEL(w)) {
+    int needed = 0;
+    pango_layout_get_pixel_size(gtk_label_get_layout(GTK_LABEL(w)), &needed, nullptr);
+    const GdkRectangle at = place_of(w, rec.parent_area);
+    const int xpad = GTK_MISC(w)->xpad;
+    const int start = at.x + xpad +
+                      std::max(0, int(GTK_MISC(w)->xalign * float(at.width - w->requisition.width)));
+    int end = at.x + at.width - xpad;
+    for (auto& [n, other] : widgets) {
+      if (other.get() == &rec || other->parent_area != rec.parent_area || !GTK_WIDGET_DRAWABLE(other->outer))
+        continue;
+      const GdkRectangle o = place_of(other->outer, rec.parent_area);
+      if (o.x > at.x && o.x < end && o.y < at.y + at.height && at.y < o.y + o.height) end = o.x;
+    }
+    add_if_clipped(out, gtk_label_get_text(GTK_LABEL(w)), needed, end - start);
+  }
+  if (GTK_IS_CONTAINER(w) && !GTK_IS_LAYOUT(w)) {
+    GList* children = nullptr;
+    gtk_container_forall(
+        GTK_CONTAINER(w), [](GtkWidget* child, gpointer list) {
+          *static_cast<GList**>(list) = g_list_append(*static_cast<GList**>(list), child);
+        },
+        &children);
+    for (GList* c = children; c; c = c->next) clipped_labels(GTK_WIDGET(c->data), rec, out);
+    g_list_free(children);
+  }
+}
+
+// The cut texts of the window as it is shown now.
+void clipped_texts_shown(int window, std::vector<ClippedText>& out) {
+  process_pending_now();
+  for (int n : widgets_of_window(window)) {
+    WidgetRec* rec = detail::find_widget(n);
+    if (!rec || !GTK_WIDGET_DRAWABLE(rec->outer)) continue;
+    if (rec->kind != WidgetKind::DropDown) {
+      clipped_labels(rec->outer, *rec, out);
+      continue;
+    }
+    // The closed drop-down shows whichever item is chosen: each must fit.
+    GtkWidget* shown = gtk_bin_get_child(GTK_BIN(rec->main));
+    for (int i = 0; shown && i < item_count(n); ++i) {
+      GtkTreePath* path = gtk_tree_path_new_from_indices(i, -1);
+      GtkRequisition needed{};
+      gtk_cell_view_get_size_of_row(GTK_CELL_VIEW(shown), path, &needed);
+      gtk_tree_path_free(path);
+      add_if_clipped(out, item_text(n, i).c_str(), needed.width, shown->allocation.width);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<ClippedText> clipped_texts(int window) {
+  std::vector<ClippedText> out;
+  clipped_texts_shown(window, out);
+  // Each tab of each panel in turn, then the tab the user had.
+  for (int n : widgets_of_window(window)) {
+    WidgetRec* rec = detail::find_widget(n, WidgetKind::Panel);
+    if (!rec) continue;
+    Quiet quiet;
+    const int shown = item_widget_state(*rec);
+    for (int tab = 0; tab < item_count(n); ++tab) {
+      if (tab == shown) continue;
+      set_item_widget_state(*rec, tab);
+      clipped_texts_shown(window, out);
+    }
+    set_item_widget_state(*rec, shown);
+    process_pending_now();
+  }
+  // A text outside the panels is seen once per tab: name it once.
+  std::vector<ClippedText> once;
+  for (const ClippedText& c : out)
+    if (std::find(once.begin(), once.end(), c) == once.end()) once.push_back(c);
+  return once;
+}
+
+std::string describe_clipped_texts(int window) {
+  GtkWidget* top = gtk_window_of(window);
+  const char* title = top ? gtk_window_get_title(GTK_WINDOW(top)) : nullptr;
+  std::string out;
+  for (const ClippedText& c : clipped_texts(window))
+    out += std::string("\"") + (title ? title : "") + "\": \"" + c.text + "\" needs " +
+           std::to_string(c.needed) + " px, has " + std::to_string(c.room) + "\n";
+  return out;
+}
+
+std::string describe_clipped_texts() {
+  std::string out;
+  for (int w : open_windows()) out += describe_clipped_texts(w);
+  return out;
+}
+
+std::vector<int> open_windows() {
+  std::vector<int> out;
+  for (auto& [n, rec] : windows) out.push_back(n);
+  return out;
+}
+
+void leave_window(const std::vector<std::string>& buttons) {
+  const std::vector<int> open = open_windows();
+  for (auto w = open.rbegin(); w != open.rend(); ++w)
+    for (const std::string& b : buttons)
+      if (int button = find_widget(*w, b); button != -1) return click(button);
+  if (!open.empty()) request_close(open.back());
+}
+
+void look_then_leave(std::string& clipped, const std::vector<std::string>& buttons) {
+  when_idle([&clipped, buttons] {
+    clipped += describe_clipped_texts();
+    leave_window(buttons);
+  });
 }
 
 }  // namespace tk::test

@@ -113,4 +113,29 @@ void choose_menu_item(int item);
 int find_widget(int window, const std::string& text);
 std::vector<int> widgets_of_window(int window);
 
+// ---- texts shown whole ----
+// A text that its widget cuts: the width of its laid-out text (the Pango
+// layout of the text in the font it is drawn with) and the width the widget
+// gives it, in pixels.
+struct ClippedText {
+  std::string text;
+  int needed = 0, room = 0;
+  bool operator==(const ClippedText&) const = default;
+};
+// The shown texts of a window that do not fit, on every tab of its panels:
+// those of labels, buttons, check boxes, options, list headers and tabs, and
+// every item of its drop-downs.
+std::vector<ClippedText> clipped_texts(int window);
+// The same, one line per text naming the window ("" when every text fits);
+// without a window, for every open window.
+std::string describe_clipped_texts(int window);
+std::string describe_clipped_texts();
+std::vector<int> open_windows();  // in number order
+// Leaves a dialog as a user does: clicks the first of `buttons` found in the
+// newest window holding one, or else the close box of the newest window.
+void leave_window(const std::vector<std::string>& buttons);
+// Queues an idle action that adds the cut texts of every open window to
+// `clipped` and then leaves the newest window so.
+void look_then_leave(std::string& clipped, const std::vector<std::string>& buttons);
+
 }  // namespace tk::test

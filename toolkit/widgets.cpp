@@ -107,6 +107,7 @@ WidgetRec* add_widget(int number, WidgetKind kind, GtkWidget* outer, GtkWidget* 
   gtk_layout_put(GTK_LAYOUT(area), outer, x, y);
   g_signal_connect(outer, "destroy", G_CALLBACK(on_destroy), GINT_TO_POINTER(number));
   gtk_widget_show_all(outer);
+  if (shows_text(kind)) keep_label_whole(outer, number);
   last_created = LastCreated{area, number};
   return r;
 }
@@ -163,6 +164,7 @@ void resize_widget(int widget, int x, int y, int width, int height) {
   gtk_layout_move(GTK_LAYOUT(rec->parent_area), rec->outer, rec->x, rec->y);
   gtk_widget_set_size_request(rec->outer, std::max(0, rec->w), std::max(0, rec->h));
   if (rec->kind == WidgetKind::Canvas) resize_canvas_image(*rec);
+  refit_labels(*rec);
 }
 
 int widget_x(int widget) {
@@ -190,6 +192,7 @@ void hide_widget(int widget, bool hidden) {
     gtk_widget_hide(rec->outer);
   else
     gtk_widget_show(rec->outer);
+  refit_labels(*rec);
 }
 
 bool widget_hidden(int widget) {
@@ -305,6 +308,116 @@ int colour(int widget, ColourRole role) {
   return role == ColourRole::Front ? rec->front : rec->back;
 }
 
+// ---- texts shown whole ----
+// A text wider than the room its widget gives it is drawn at a smaller size
+// of the same font, and condensed where that is not enough, so that the user
+// reads all of it; below the smallest size it would stop being legible, so it
+// stays there.
+namespace {
+
+// 6.5 points: 8.7 pixels at the usual 96 dots an inch (pixels for a font sized in pixels).
+constexpr int kSmallestSize = 13 * PANGO_SCALE / 2;
+// The font a widget's text is meant to have (its own, or none for the default).
+constexpr const char* kWholeTextFont = "quillop-whole-text-font";
+
+GtkWidget* first_label(GtkWidget* w) {
+  if (GTK_IS_LABEL(w)) return w;
+  if (!GTK_IS_CONTAINER(w)) return nullptr;
+  GtkWidget* found = nullptr;
+  GList* children = gtk_container_get_children(GTK_CONTAINER(w));
+  for (GList* c = children; c && !found; c = c->next) found = first_label(GTK_WIDGET(c->data));
+  g_list_free(children);
+  return found;
+}
+
+// The width of the widget's rectangle up to the first widget beside it that
+// starts inside it and so covers the rest.
+int uncovered_width(const WidgetRec& rec) {
+  int width = rec.w;
+  for (auto& [n, other] : widgets)
+    if (other.get() != &rec && other->parent_area == rec.parent_area && !other->hidden &&
+        other->x > rec.x && other->x < rec.x + width && other->y < rec.y + rec.h &&
+        rec.y < other->y + other->h)
+      width = other->x - rec.x;
+  return width;
+}
+
+// data: the widget's number, or -1 for a part of a widget (a list header).
+void fit_label(GtkWidget* outer, GtkAllocation*, gpointer data) {
+  GtkWidget* label = first_label(outer);
+  if (!label || outer->allocation.width <= 1) return;
+  auto* own = static_cast<PangoFontDescription*>(g_object_get_data(G_OBJECT(outer), kWholeTextFont));
+  int width = outer->allocation.width;
+  if (WidgetRec* rec = find_widget(GPOINTER_TO_INT(data)); rec && rec->outer == outer)
+    width = std::min(width, uncovered_width(*rec));
+  // What the widget draws beside its text, from the sizes it asks for itself.
+  int beside = outer->requisition.width - label->requisition.width;
+  int room = width - beside - 2 * GTK_MISC(label)->xpad;
+  PangoFontDescription* want = fitted_font(label, gtk_label_get_text(GTK_LABEL(label)),
+                                           own ? own : gtk_widget_get_default_style()->font_desc, room);
+  // Setting the font lays the widget out again, which lands here with nothing to change.
+  if (!pango_font_description_equal(want, label->style->font_desc)) gtk_widget_modify_font(label, want);
+  pango_font_description_free(want);
+}
+
+}  // namespace
+
+namespace detail {
+
+int text_width(GtkWidget* w, const char* text, const PangoFontDescription* desc) {
+  PangoLayout* layout = gtk_widget_create_pango_layout(w, text);
+  pango_layout_set_font_description(layout, desc);
+  int width = 0;
+  pango_layout_get_pixel_size(layout, &width, nullptr);
+  g_object_unref(layout);
+  return width;
+}
+
+bool shows_text(WidgetKind kind) {
+  return kind == WidgetKind::Label || kind == WidgetKind::Button || kind == WidgetKind::CheckBox ||
+         kind == WidgetKind::Option;
+}
+
+PangoFontDescription* fitted_font(GtkWidget* w, const char* text, const PangoFontDescription* base,
+                                  int room) {
+  PangoFontDescription* desc = pango_font_description_copy(base);
+  const int size = pango_font_description_get_size(base);
+  if (room <= 0 || size <= kSmallestSize || text_width(w, text, desc) <= room) return desc;
+  auto set_size = [&](int s) {
+    if (pango_font_description_get_size_is_absolute(base))
+      pango_font_description_set_absolute_size(desc, s);
+    else
+      pango_font_description_set_size(desc, s);
+  };
+  // Smaller first; only where that is not enough, the family's condensed face too.
+  for (PangoStretch stretch : {pango_font_description_get_stretch(base), PANGO_STRETCH_CONDENSED}) {
+    pango_font_description_set_stretch(desc, stretch);
+    set_size(size);
+    // Widths grow about in step with the size: start from that guess, then step down.
+    constexpr int kStep = PANGO_SCALE / 4;
+    int s = std::clamp(int(gint64(size) * room / std::max(1, text_width(w, text, desc))) / kStep * kStep,
+                       kSmallestSize, size);
+    for (;; s -= kStep) {
+      set_size(std::max(s, kSmallestSize));
+      if (text_width(w, text, desc) <= room) return desc;
+      if (s <= kSmallestSize) break;
+    }
+  }
+  return desc;
+}
+
+void keep_label_whole(GtkWidget* outer, int widget) {
+  g_signal_connect_after(outer, "size-allocate", G_CALLBACK(fit_label), GINT_TO_POINTER(widget));
+}
+
+void refit_labels(const WidgetRec& moved) {
+  for (auto& [n, rec] : widgets)
+    if (rec->parent_area == moved.parent_area && shows_text(rec->kind) && rec.get() != &moved)
+      gtk_widget_queue_resize(rec->outer);
+}
+
+}  // namespace detail
+
 // ---- fonts ----
 namespace {
 struct FontRec {
@@ -334,6 +447,10 @@ void font_on(GtkWidget* w, PangoFontDescription* desc) {
 namespace detail {
 void apply_font(WidgetRec& rec) {
   PangoFontDescription* desc = font_desc(rec.font);
+  if (shows_text(rec.kind))
+    g_object_set_data_full(G_OBJECT(rec.outer), kWholeTextFont,
+                           desc ? pango_font_description_copy(desc) : nullptr,
+                           GDestroyNotify(pango_font_description_free));
   if (rec.kind == WidgetKind::Panel) {
     for (GtkWidget* l : rec.tab_labels) gtk_widget_modify_font(l, desc);
     return;

@@ -407,3 +407,11 @@ TEST_F(Extmaker, ExitAsksFromTheCloseBoxTheMenuAndCtrlXInTheEditor) {
 }
 
 }  // namespace
+
+TEST_F(Extmaker, EveryWindowShowsItsTextsWhole) {
+  std::string clipped = tk::test::describe_clipped_texts(kExtmakerWindow);
+  tk::test::look_then_leave(clipped, {"Cancel"});
+  command(kItemSaveAs);
+  EXPECT_EQ(tk::test::idle_actions_left(), 0);
+  EXPECT_EQ(clipped, "");
+}
