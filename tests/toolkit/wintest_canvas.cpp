@@ -164,9 +164,9 @@ TEST_F(Canvases, APainterDrawsWhatComesIntoSightAndTheRestWhenReadBack) {
   ASSERT_TRUE(eventually([&] { return !asked.empty(); }));
   EXPECT_TRUE(all_within(0, 0));
   asked.clear();
-  set_scroll_position(area, 1000, 1500);
+  set_scroll_position(area, 1000, 0);
   ASSERT_TRUE(eventually([&] { return !asked.empty(); }));
-  EXPECT_TRUE(all_within(1000, 1500));
+  EXPECT_TRUE(all_within(1000, 0));
   EXPECT_EQ(imaging::get_pixel(*canvas_image(big), 1999, 0), paint);
   asked.clear();
   EXPECT_EQ(imaging::get_pixel(*canvas_image(big), 5, 1999), paint);
