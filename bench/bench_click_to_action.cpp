@@ -90,15 +90,7 @@ struct Probe {
   gint64 wall0 = 0, clicked = 0;
   double seconds = 0;
 
-  // Starts the clock once the dialog's window is open.
   void schedule() {
-    g_timeout_add(10, [](gpointer p) -> gboolean {
-      if (!tk::window_exists(kDialogWindow)) return TRUE;
-      static_cast<Probe*>(p)->open();
-      return FALSE;
-    }, this);
-  }
-  void open() {
     g_timeout_add(kIdleFromMs, [](gpointer p) -> gboolean {
       auto* self = static_cast<Probe*>(p);
       self->cpu0 = cpu_seconds(), self->wall0 = g_get_monotonic_time();
@@ -220,7 +212,7 @@ void BM_ClickInSpriteDialogAtZoom64(benchmark::State& state) {
   }
   g_sprites[0].thumbnail_image = imaging::create_image(imaging::kAnyImage, 150, 100);
   g_sprite_preview_zoom = 64;
-  g_sprite_preview_speed = std::getenv("SPEED") ? atoi(std::getenv("SPEED")) : 30;
+  g_sprite_preview_speed = 30;
   for (auto _ : state) {
     const int before = g_sprite_show_collision;
     Probe probe{"Show collision shape", [before] { return g_sprite_show_collision != before; }};

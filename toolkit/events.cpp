@@ -44,23 +44,6 @@ void process_pending_now() {
   while (gtk_events_pending() && g_get_monotonic_time() < end) gtk_main_iteration_do(FALSE);
 }
 
-namespace {
-int input_events_queued() {
-  return int(std::count_if(queue.begin(), queue.end(), [](const Event& e) { return e.type != kEventTimer; }));
-}
-}  // namespace
-
-// Before popping: as process_pending_now, but input arriving meanwhile ends
-// the draining, so that a source that is always due (a timer of a 1 ms
-// interval, a slow expose) does not hold the user's click for the full bound.
-void process_pending_before_pop() {
-  const int input = input_events_queued();
-  gint64 end = g_get_monotonic_time() + 250000;
-  gdk_flush();
-  while (gtk_events_pending() && g_get_monotonic_time() < end && input_events_queued() <= input)
-    gtk_main_iteration_do(FALSE);
-}
-
 int modifiers_of(guint state) {
   int m = 0;
   if (state & GDK_SHIFT_MASK) m |= kShift;
@@ -140,7 +123,7 @@ using namespace detail;
 
 Event wait_event() {
   for (;;) {
-    process_pending_before_pop();
+    process_pending_now();
     if (!queue.empty()) {
       if (testing && queue.front().type == kEventTimer && over_timer_budget()) continue;
       current = queue.front();
@@ -157,7 +140,7 @@ Event wait_event() {
 }
 
 bool poll_event(Event& out) {
-  process_pending_before_pop();
+  process_pending_now();
   if (queue.empty()) return false;
   current = out = queue.front();
   queue.pop_front();
