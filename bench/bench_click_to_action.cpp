@@ -17,6 +17,7 @@
 #include <functional>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "bench/large_project.h"
 #include "imaging/codec.h"
 #include "imaging/image.h"
@@ -33,29 +34,12 @@ namespace {
 constexpr int kDialogWindow = 63, kDoneButton = 65;
 constexpr int kIdleFromMs = 500, kClickAtMs = 2500;
 
-bool have_display() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
 
 double cpu_seconds() {
   rusage u{};
   getrusage(RUSAGE_SELF, &u);
   return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + 1e-6 * double(u.ru_utime.tv_usec + u.ru_stime.tv_usec);
 }
-
-struct ScratchDirectory {
-  std::string old, dir;
-  ScratchDirectory() {
-    char buffer[PATH_MAX];
-    old = getcwd(buffer, sizeof buffer) ? buffer : ".";
-    char tmpl[] = "/tmp/quillop-bench-XXXXXX";
-    dir = mkdtemp(tmpl) ? tmpl : ".";
-    if (chdir(dir.c_str()) != 0) dir = ".";
-  }
-  ~ScratchDirectory() {
-    if (chdir(old.c_str()) != 0) return;
-    std::error_code ignored;
-    if (dir != ".") std::filesystem::remove_all(dir, ignored);
-  }
-};
 
 void put_event(GdkEvent* e, GdkWindow* window) {
   e->any.window = GDK_WINDOW(g_object_ref(window));
@@ -134,6 +118,13 @@ bool start(benchmark::State& state) {
   return true;
 }
 
+void finish() {
+  tk::close_all_windows();
+  tk::clear_events();
+  clear_resource_lists();
+  imaging::free_all_images();
+}
+
 void report(benchmark::State& state, const Probe& probe) {
   state.SetIterationTime(probe.seconds);
   state.counters["cpu_idle"] = probe.idle_share;
@@ -163,10 +154,7 @@ void BM_ClickInBackgroundDialog(benchmark::State& state) {
     open_background_properties(background);
     report(state, probe);
   }
-  tk::close_all_windows();
-  tk::clear_events();
-  clear_resource_lists();
-  imaging::free_all_images();
+  finish();
 }
 BENCHMARK(BM_ClickInBackgroundDialog)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
@@ -190,10 +178,7 @@ void BM_ClickInSceneEditor(benchmark::State& state) {
     edit_scene(scene);
     report(state, probe);
   }
-  tk::close_all_windows();
-  tk::clear_events();
-  clear_resource_lists();
-  imaging::free_all_images();
+  finish();
 }
 BENCHMARK(BM_ClickInSceneEditor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
@@ -220,10 +205,7 @@ void BM_ClickInSpriteDialogAtZoom64(benchmark::State& state) {
     edit_sprite(sprite);
     report(state, probe);
   }
-  tk::close_all_windows();
-  tk::clear_events();
-  clear_resource_lists();
-  imaging::free_all_images();
+  finish();
 }
 BENCHMARK(BM_ClickInSpriteDialogAtZoom64)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5);
 
