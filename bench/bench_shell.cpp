@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "imaging/image.h"
 #include "maker/project/records.h"
 #include "maker/shell/main_loop.h"
@@ -20,25 +21,6 @@
 #include "toolkit/toolkit.h"
 
 namespace {
-
-bool have_display() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
-
-// Runs the body in a scratch working directory.
-struct ScratchDirectory {
-  std::string old, dir;
-  ScratchDirectory() {
-    char buffer[PATH_MAX];
-    old = getcwd(buffer, sizeof buffer) ? buffer : ".";
-    char tmpl[] = "/tmp/quillop-bench-XXXXXX";
-    dir = mkdtemp(tmpl) ? tmpl : ".";
-    if (chdir(dir.c_str()) != 0) dir = ".";
-  }
-  ~ScratchDirectory() {
-    if (chdir(old.c_str()) != 0) return;
-    std::error_code ignored;
-    if (dir != ".") std::filesystem::remove_all(dir, ignored);
-  }
-};
 
 void BM_StartUpToFirstEvent(benchmark::State& state) {
   if (!have_display()) {

@@ -153,3 +153,44 @@ LargeProject build_large_project(const LargeProjectOptions& options) {
   set_project_modified(0);
   return project;
 }
+
+void build_large_scene(const LargeProject& project) {
+  constexpr int kItems = 10000, kWidth = 4000, kHeight = 3000;
+  Scene& scene = g_scenes[0];
+  scene.width = kWidth, scene.height = kHeight;
+  scene.tile_horizontal = scene.tile_vertical = 1;
+  int depths[kLayersPerScene];
+  int n = 0;
+  for (const Layer& l : g_layers)
+    if (l.scene_name == scene.name && n < kLayersPerScene) depths[n++] = l.depth;
+  std::vector<int> instances, tiles;
+  for (int i = 0; i < g_objects.count(); ++i)
+    if (g_objects[i].is_prototype == 0 && g_objects[i].scene_name == scene.name) instances.push_back(i);
+  for (int i = 0; i < g_tiles.count(); ++i)
+    if (g_tiles[i].scene_name == scene.name) tiles.push_back(i);
+  for (int k = int(instances.size()); k < kItems; ++k) {
+    GameObject o = g_objects[instances[size_t(k) % instances.size()]];
+    o.name = "SceneObject" + std::to_string(next_resource_uid());
+    instances.push_back(g_objects.append(std::move(o)));
+  }
+  for (int k = int(tiles.size()); k < kItems; ++k) {
+    Tile t = g_tiles[tiles[size_t(k) % tiles.size()]];
+    t.name = "tile_" + std::to_string(next_resource_uid());
+    tiles.push_back(g_tiles.append(std::move(t)));
+  }
+  // Spread over the scene: instances on a 100 x 100 grid, tiles in rows.
+  for (int k = 0; k < kItems; ++k) {
+    GameObject& o = g_objects[instances[size_t(k)]];
+    o.x = (k % 100) * (kWidth / 100), o.y = (k / 100) * (kHeight / 100);
+    Tile& t = g_tiles[tiles[size_t(k)]];
+    t.x = (k % 125) * kTileSide, t.y = (k / 125) * (kHeight / 80);
+    t.depth = depths[k % kLayersPerScene];
+    int b = 0;
+    while (g_backgrounds[b].name != t.background_name) ++b;
+    t.image = imaging::create_image(imaging::kAnyImage, kTileSide, kTileSide);
+    const imaging::Image* from = imaging::image_ptr(project.background_images[size_t(b)]);
+    imaging::Image* to = imaging::image_ptr(t.image);
+    for (int y = 0; y < kTileSide; ++y)
+      std::memcpy(to->at(0, y), from->at(t.source_left, t.source_top + y), kTileSide * 4);
+  }
+}

@@ -27,3 +27,9 @@ LargeProject build_large_project(const LargeProjectOptions& options = {});
 
 // The 512 x 512 picture of background i (a pattern of 32 x 32 cells).
 int make_large_background_image(int i);
+
+// Makes scene 0 of the large project (built with frame pictures) a 4000 x
+// 3000 scene of 10,000 instances and 10,000 tiles of 32 x 32 over its 4
+// layers, each tile with its picture cut from its background; its
+// background is tiled over the whole scene.
+void build_large_scene(const LargeProject& project);

@@ -136,6 +136,21 @@ Colour blend(Colour d, Colour s) {
   return rgba(p[0], p[1], p[2], p[3]);
 }
 
+void Canvas::set_clip(int x, int y, int w, int h) {
+  clip_x0_ = x, clip_y0_ = y;
+  clip_x1_ = int64_t(x) + std::max(w, 0), clip_y1_ = int64_t(y) + std::max(h, 0);
+}
+
+Canvas::Bounds Canvas::bounds() const {
+  return {std::max<int64_t>(clip_x0_, 0), std::max<int64_t>(clip_y0_, 0),
+          std::min<int64_t>(clip_x1_, target_->width), std::min<int64_t>(clip_y1_, target_->height)};
+}
+
+bool Canvas::inside(long long x, long long y) const {
+  const Bounds b = bounds();
+  return x >= b.x0 && y >= b.y0 && x < b.x1 && y < b.y1;
+}
+
 void Canvas::fill_span(int x, int y, int n) {
   uint8_t* d = target_->at(x, y);
   const int r = red(colour_), g = green(colour_), b = blue(colour_), a = alpha(colour_);
@@ -155,7 +170,7 @@ void Canvas::fill_span(int x, int y, int n) {
 }
 
 void Canvas::point(int x, int y) {
-  if (target_ && x >= 0 && y >= 0 && x < target_->width && y < target_->height) fill_span(x, y, 1);
+  if (target_ && inside(x, y)) fill_span(x, y, 1);
 }
 
 void Canvas::box(int x, int y, int w, int h) {
@@ -163,13 +178,17 @@ void Canvas::box(int x, int y, int w, int h) {
   int64_t x0 = x, x1 = int64_t(x) + w, y0 = y, y1 = int64_t(y) + h;
   if (x1 < x0) std::swap(x0, x1);
   if (y1 < y0) std::swap(y0, y1);
-  x0 = std::max<int64_t>(x0, 0), y0 = std::max<int64_t>(y0, 0);
-  x1 = std::min<int64_t>(x1, target_->width), y1 = std::min<int64_t>(y1, target_->height);
+  const Bounds b = bounds();
+  x0 = std::max<int64_t>(x0, b.x0), y0 = std::max<int64_t>(y0, b.y0);
+  x1 = std::min<int64_t>(x1, b.x1), y1 = std::min<int64_t>(y1, b.y1);
   for (int64_t row = y0; row < y1; ++row) fill_span(int(x0), int(row), int(x1 - x0));
 }
 
 void Canvas::line(int x1, int y1, int x2, int y2) {
   if (!target_) return;
+  const Bounds b = bounds();
+  if (std::max(x1, x2) < b.x0 || std::min(x1, x2) >= b.x1 || std::max(y1, y2) < b.y0 || std::min(y1, y2) >= b.y1)
+    return;
   // Step along the longer axis; the other coordinate is the exact position
   // rounded to nearest (halves away from the start), so any step can be
   // computed directly and only the visible steps are walked.
@@ -179,11 +198,11 @@ void Canvas::line(int x1, int y1, int x2, int y2) {
   const bool x_major = std::llabs(dx) >= std::llabs(dy);
   const int64_t major0 = x_major ? x1 : y1, minor0 = x_major ? y1 : x1;
   const int64_t dmajor = x_major ? dx : dy, dminor = x_major ? dy : dx;
-  const int64_t limit = x_major ? target_->width : target_->height;
+  const int64_t low = x_major ? b.x0 : b.y0, limit = x_major ? b.x1 : b.y1;
   const int64_t step = dmajor > 0 ? 1 : -1;
-  // Steps k with 0 <= major0 + step * k < limit.
-  int64_t k0 = step > 0 ? -major0 : major0 - (limit - 1);
-  int64_t k1 = step > 0 ? limit - 1 - major0 : major0;
+  // Steps k with low <= major0 + step * k < limit.
+  int64_t k0 = step > 0 ? low - major0 : major0 - (limit - 1);
+  int64_t k1 = step > 0 ? limit - 1 - major0 : major0 - low;
   k0 = std::max<int64_t>(k0, 0), k1 = std::min(k1, n);
   const int64_t adm = std::llabs(dminor), sgn = dminor < 0 ? -1 : 1;
   for (int64_t k = k0; k <= k1; ++k) {
@@ -191,20 +210,21 @@ void Canvas::line(int x1, int y1, int x2, int y2) {
     const int64_t minor = minor0 + sgn * off;
     const int64_t major = major0 + step * k;
     const int64_t px = x_major ? major : minor, py = x_major ? minor : major;
-    if (px >= 0 && py >= 0 && px < target_->width && py < target_->height) fill_span(int(px), int(py), 1);
+    if (inside(px, py)) fill_span(int(px), int(py), 1);
   }
 }
 
 void Canvas::circle(int cx, int cy, int radius) {
   if (!target_ || radius < 0) return;
   const int64_t r = radius;
-  const int64_t y0 = std::max<int64_t>(int64_t(cy) - r, 0);
-  const int64_t y1 = std::min<int64_t>(int64_t(cy) + r, target_->height - 1);
+  const Bounds b = bounds();
+  const int64_t y0 = std::max<int64_t>(int64_t(cy) - r, b.y0);
+  const int64_t y1 = std::min<int64_t>(int64_t(cy) + r, b.y1 - 1);
   for (int64_t y = y0; y <= y1; ++y) {
     const int64_t dy = y - cy;
     const int64_t half = isqrt(r * r - dy * dy);
-    const int64_t x0 = std::max<int64_t>(cx - half, 0);
-    const int64_t x1 = std::min<int64_t>(cx + half, target_->width - 1);
+    const int64_t x0 = std::max<int64_t>(cx - half, b.x0);
+    const int64_t x1 = std::min<int64_t>(cx + half, b.x1 - 1);
     if (x0 <= x1) fill_span(int(x0), int(y), int(x1 - x0 + 1));
   }
 }
@@ -232,8 +252,9 @@ void Canvas::draw_image_scaled(const Image& src_in, int x, int y, int w, int h, 
   if (sp == target_) sp = &(self_copy = src_in);
   const Image& src = *sp;
 
-  const int64_t tx0 = std::max<int64_t>(x, 0), tx1 = std::min<int64_t>(int64_t(x) + w, target_->width);
-  const int64_t ty0 = std::max<int64_t>(y, 0), ty1 = std::min<int64_t>(int64_t(y) + h, target_->height);
+  const Bounds b = bounds();
+  const int64_t tx0 = std::max<int64_t>(x, b.x0), tx1 = std::min<int64_t>(int64_t(x) + w, b.x1);
+  const int64_t ty0 = std::max<int64_t>(y, b.y0), ty1 = std::min<int64_t>(int64_t(y) + h, b.y1);
   if (tx0 >= tx1 || ty0 >= ty1) return;
   const int n = int(tx1 - tx0);
   const int64_t ix0 = tx0 - x;  // first visible column, in the scaled picture

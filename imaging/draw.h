@@ -39,6 +39,9 @@ class Canvas {
   Mode mode() const { return mode_; }
   void set_colour(Colour colour) { colour_ = colour; }
   Colour colour() const { return colour_; }
+  // Limits every later drawing to the w x h rectangle at (x, y) as well as
+  // the target; each pixel inside gets what drawing without it gives.
+  void set_clip(int x, int y, int w, int h);
 
   void point(int x, int y);
   // Every pixel from (x1, y1) to (x2, y2), both ends included, once each.
@@ -61,7 +64,13 @@ class Canvas {
 
  private:
   void fill_span(int x, int y, int n);
+  struct Bounds {
+    long long x0, y0, x1, y1;  // drawable pixels: x0 <= x < x1, y0 <= y < y1
+  };
+  Bounds bounds() const;
+  bool inside(long long x, long long y) const;
   Image* target_;
+  long long clip_x0_ = 0, clip_y0_ = 0, clip_x1_ = kMaxImageSide, clip_y1_ = kMaxImageSide;
   Mode mode_ = Mode::Copy;
   Colour colour_ = rgba(255, 255, 255);
 };

@@ -36,16 +36,45 @@ void push_canvas(WidgetRec& rec, int subtype, int x, int y, int buttons, int key
 
 WidgetRec* canvas_of(gpointer data) { return find_widget(GPOINTER_TO_INT(data), WidgetKind::Canvas); }
 
+// Has the painter draw the out-of-date part of the canvas within `area`.
+void paint_out_of_date(WidgetRec& rec, const GdkRegion* area) {
+  if (!rec.out_of_date || !rec.painter) return;
+  GdkRegion* due = gdk_region_copy(rec.out_of_date.get());
+  if (area) gdk_region_intersect(due, area);
+  GdkRectangle box;
+  gdk_region_get_clipbox(due, &box);
+  gdk_region_destroy(due);
+  if (box.width <= 0 || box.height <= 0) return;
+  GdkRegion* drawn = gdk_region_rectangle(&box);
+  gdk_region_subtract(rec.out_of_date.get(), drawn);
+  gdk_region_destroy(drawn);
+  if (gdk_region_empty(rec.out_of_date.get())) rec.out_of_date.reset();
+  // A copy: the painter may replace itself.
+  CanvasPainter painter = rec.painter;
+  painter(rec.canvas, box.x, box.y, box.width, box.height);
+}
+
+// Only the exposed part is converted for the screen, so a large canvas in a
+// small scroll area costs what the user sees.
 gboolean on_expose(GtkWidget* w, GdkEventExpose* e, gpointer data) {
   WidgetRec* rec = canvas_of(data);
   if (!rec) return FALSE;
-  if (!rec->canvas_pixbuf) rec->canvas_pixbuf = make_pixbuf(rec->canvas);
-  if (!rec->canvas_pixbuf) return TRUE;
+  imaging::Image& image = rec->canvas;
+  if (image.width <= 0 || image.height <= 0) return TRUE;
+  paint_out_of_date(*rec, e->region);
+  GdkRectangle whole{0, 0, image.width, image.height}, shown;
   cairo_t* cr = gdk_cairo_create(w->window);
   gdk_cairo_region(cr, e->region);
   cairo_clip(cr);
-  gdk_cairo_set_source_pixbuf(cr, rec->canvas_pixbuf, 0, 0);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+  if (gdk_rectangle_intersect(&e->area, &whole, &shown)) {
+    GdkPixbuf* all = gdk_pixbuf_new_from_data(image.pixels.data(), GDK_COLORSPACE_RGB, TRUE, 8, image.width,
+                                              image.height, image.width * 4, nullptr, nullptr);
+    GdkPixbuf* part = gdk_pixbuf_new_subpixbuf(all, shown.x, shown.y, shown.width, shown.height);
+    gdk_cairo_set_source_pixbuf(cr, part, shown.x, shown.y);
+    g_object_unref(part);
+    g_object_unref(all);
+  }
   cairo_paint(cr);
   cairo_destroy(cr);
   return TRUE;
@@ -119,6 +148,12 @@ void resize_canvas_image(WidgetRec& rec) {
   if (cw > 0)
     for (int y = 0; y < ch; ++y) std::copy_n(rec.canvas.at(0, y), size_t(cw) * 4, next.at(0, y));
   rec.canvas = std::move(next);
+  if (rec.out_of_date) {
+    GdkRectangle kept{0, 0, rec.canvas.width, rec.canvas.height};
+    GdkRegion* inside = gdk_region_rectangle(&kept);
+    gdk_region_intersect(rec.out_of_date.get(), inside);
+    gdk_region_destroy(inside);
+  }
   refresh_canvas(rec.number);
 }
 }  // namespace detail
@@ -145,14 +180,27 @@ int canvas(int number, int x, int y, int width, int height) {
 
 imaging::Image* canvas_image(int canvas) {
   WidgetRec* rec = find_widget(canvas, WidgetKind::Canvas);
-  return rec ? &rec->canvas : nullptr;
+  if (!rec) return nullptr;
+  paint_out_of_date(*rec, nullptr);
+  return &rec->canvas;
 }
 
 void refresh_canvas(int canvas) {
+  if (WidgetRec* rec = find_widget(canvas, WidgetKind::Canvas)) gtk_widget_queue_draw(rec->main);
+}
+
+void set_canvas_painter(int canvas, CanvasPainter painter) {
   WidgetRec* rec = find_widget(canvas, WidgetKind::Canvas);
   if (!rec) return;
-  if (rec->canvas_pixbuf) g_object_unref(rec->canvas_pixbuf);
-  rec->canvas_pixbuf = nullptr;
+  rec->painter = std::move(painter);
+  if (!rec->painter) rec->out_of_date.reset();
+}
+
+void invalidate_canvas(int canvas) {
+  WidgetRec* rec = find_widget(canvas, WidgetKind::Canvas);
+  if (!rec || !rec->painter) return;
+  GdkRectangle whole{0, 0, rec->canvas.width, rec->canvas.height};
+  rec->out_of_date.reset(gdk_region_rectangle(&whole));
   gtk_widget_queue_draw(rec->main);
 }
 

@@ -72,7 +72,8 @@ void clear_events();
 const Event& current_event();
 
 // ---- timers: GLib timeouts that push kEventTimer for their window ----
-// Adding a timer under a number the window already uses replaces it.
+// Adding a timer under a number the window already uses replaces it. At most
+// one tick of a timer waits in the queue: a tick finding one waiting is dropped.
 // Timers keep firing while their window is disabled; they end with the window.
 void add_timer(int window, int timer, int interval_ms);
 void remove_timer(int window, int timer);

@@ -2,6 +2,7 @@
 // Tables and helpers shared by the toolkit's own files; not for other layers.
 #include <gtk/gtk.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,7 +61,10 @@ struct WidgetRec {
   int inner_w = 0, inner_h = 0, step = 1;
   // canvases
   imaging::Image canvas;
-  GdkPixbuf* canvas_pixbuf = nullptr;
+  CanvasPainter painter;
+  // The parts of the canvas image the painter has not drawn since the last
+  // invalidate_canvas; nullptr when none.
+  std::unique_ptr<GdkRegion, void (*)(GdkRegion*)> out_of_date{nullptr, gdk_region_destroy};
   Event last_canvas_event;
   // image views: the press that will end in a double click on release
   bool double_press[4] = {false, false, false, false};

@@ -19,7 +19,6 @@ int next_widget = kFirstDynamicNumber;
 
 WidgetRec::~WidgetRec() {
   if (store) g_object_unref(store);
-  if (canvas_pixbuf) g_object_unref(canvas_pixbuf);
 }
 
 WidgetRec* find_widget(int number) {

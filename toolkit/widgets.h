@@ -7,6 +7,7 @@
 //
 // Changes made through these calls raise no events; only the user (or the
 // drivers of toolkit/testing.h, which act as the user) raise them.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,13 @@ int canvas(int number, int x, int y, int width, int height);
 bool canvas_fits(int width, int height);
 imaging::Image* canvas_image(int canvas);  // nullptr when not a canvas
 void refresh_canvas(int canvas);
+// A canvas can also be drawn on demand: after invalidate_canvas the painter
+// is asked for the parts that come into sight, and canvas_image first has it
+// draw the rest, so that the image read back is whole. The painter draws the
+// w x h part at (x, y) and leaves the other pixels of the image alone.
+using CanvasPainter = std::function<void(imaging::Image& image, int x, int y, int w, int h)>;
+void set_canvas_painter(int canvas, CanvasPainter painter);  // nullptr for none
+void invalidate_canvas(int canvas);
 int canvas_mouse_x(int canvas);
 int canvas_mouse_y(int canvas);
 int canvas_buttons(int canvas);

@@ -71,19 +71,22 @@ void draw_instance(imaging::Canvas& c, const GameObject& o, Origin origin) {
   }
 }
 
-void draw_background(imaging::Canvas& c, const Scene& s, const imaging::Image& picture, int limit_w,
-                     int limit_h) {
+// Copies outside the drawn part (left, top) .. (right, bottom) show
+// nothing, so the walk covers only the copies reaching it.
+void draw_background(imaging::Canvas& c, const Scene& s, const imaging::Image& picture, long long left,
+                     long long top, long long right, long long bottom) {
   c.set_mode(imaging::Mode::Alpha);
   if (s.stretch == 1) {
     c.draw_image_scaled(picture, 0, 0, s.width, s.height);
     return;
   }
-  // Copies beyond the target show nothing, so the walk stops at its edge.
-  const long long right = std::min(s.width, limit_w), bottom = std::min(s.height, limit_h);
-  const long long last_x = s.tile_horizontal == 1 ? right : 0;
-  const long long last_y = s.tile_vertical == 1 ? bottom : 0;
-  for (long long y = 0; y <= last_y; y += picture.height)
-    for (long long x = 0; x <= last_x; x += picture.width) c.draw_image(picture, int(x), int(y));
+  const bool across = s.tile_horizontal == 1, down = s.tile_vertical == 1;
+  const long long first_x = across ? std::max(left, 0LL) / picture.width * picture.width : 0;
+  const long long first_y = down ? std::max(top, 0LL) / picture.height * picture.height : 0;
+  const long long last_x = across ? std::min<long long>(s.width, right) : 0;
+  const long long last_y = down ? std::min<long long>(s.height, bottom) : 0;
+  for (long long y = first_y; y <= last_y; y += picture.height)
+    for (long long x = first_x; x <= last_x; x += picture.width) c.draw_image(picture, int(x), int(y));
 }
 
 void draw_grid(imaging::Canvas& c, const Scene& s, int limit_w, int limit_h) {
@@ -273,18 +276,34 @@ bool tile_hit(const Tile& t, const std::string& scene, int layer_depth, int px, 
          t.y < py && py < (long long)t.y + t.height;
 }
 
-void draw_scene(SceneCanvasState& st, imaging::Image& target) {
+static bool objects_shown(const SceneCanvasState& st) { return g_scene_show_objects == 1 || st.tab == kSceneTabObjects; }
+
+void update_scene_status(SceneCanvasState& st) {
+  build_scene_draw_list(scene_name(st));
+  st.status.clear();
+  if (!objects_shown(st)) return;
+  for (auto item = g_scene_draw_list.rbegin(); item != g_scene_draw_list.rend(); ++item)
+    if (item->object >= 0 && g_objects[item->object].selected == 1) {
+      const GameObject& o = g_objects[item->object];
+      st.status = "[" + o.template_name + "] x:" + std::to_string(o.x) + " y:" + std::to_string(o.y);
+      return;
+    }
+}
+
+void draw_scene(SceneCanvasState& st, imaging::Image& target, int x, int y, int w, int h) {
   const Scene& s = g_scenes[st.scene];
   imaging::Canvas c(target);
+  c.set_clip(x, y, w, h);
   c.set_colour(imaging::rgba(channel(s.back_red), channel(s.back_green), channel(s.back_blue)));
   c.box(0, 0, s.width, s.height);
   const imaging::Image* background = imaging::image_ptr(st.background_picture);
-  if (!s.background_name.empty() && background) draw_background(c, s, *background, target.width, target.height);
+  const long long right = std::min<long long>((long long)x + w, target.width);
+  const long long bottom = std::min<long long>((long long)y + h, target.height);
+  if (!s.background_name.empty() && background) draw_background(c, s, *background, x, y, right, bottom);
 
-  build_scene_draw_list(s.name);
-  st.status.clear();
+  update_scene_status(st);
   std::unordered_map<std::string, Origin> origins;
-  const bool objects = g_scene_show_objects == 1 || st.tab == kSceneTabObjects;
+  const bool objects = objects_shown(st);
   const bool tiles = g_scene_show_tiles == 1 || st.tab == kSceneTabTiles;
   const bool by_layer = st.tab == kSceneTabTiles && st.tile_action != kScenePlace;
   for (const SceneDrawItem& item : g_scene_draw_list) {
@@ -293,8 +312,6 @@ void draw_scene(SceneCanvasState& st, imaging::Image& target) {
       auto found = origins.find(o.sprite_name);
       if (found == origins.end()) found = origins.emplace(o.sprite_name, sprite_origin(o.sprite_name)).first;
       draw_instance(c, o, found->second);
-      if (o.selected == 1)
-        st.status = "[" + o.template_name + "] x:" + std::to_string(o.x) + " y:" + std::to_string(o.y);
     }
     if (item.tile >= 0 && tiles) {
       const Tile& t = g_tiles[item.tile];
@@ -311,10 +328,11 @@ void draw_scene(SceneCanvasState& st, imaging::Image& target) {
   draw_placement_preview(st, c, s);
 }
 
-void draw_tileset_selection(const SceneCanvasState& st, imaging::Image& target) {
+void draw_tileset_selection(const SceneCanvasState& st, imaging::Image& target, int x, int y, int w, int h) {
   const imaging::Image* picture = imaging::image_ptr(st.tileset_picture);
   if (st.tile_width < 1 || st.tile_height < 1 || !picture) return;
   imaging::Canvas c(target);
+  c.set_clip(x, y, w, h);
   c.draw_image(kCheckerboard, 0, 0);
   c.set_mode(imaging::Mode::Alpha);
   c.draw_image(*picture, 0, 0);

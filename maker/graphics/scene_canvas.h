@@ -62,10 +62,17 @@ void free_scene_canvas_pictures(SceneCanvasState& state);
 // folder into *picture (freeing the old one); -1 when there is none.
 void load_background_picture(int& picture, const std::string& background_name);
 
-// The whole scene redrawn into target; sets state.status.
-void draw_scene(SceneCanvasState& state, imaging::Image& target);
-// The tile-set picker with the selected rectangle, when there is one.
-void draw_tileset_selection(const SceneCanvasState& state, imaging::Image& target);
+// The scene redrawn into target, whole or only its w x h part at (x, y);
+// sets state.status (which does not depend on the part).
+void draw_scene(SceneCanvasState& state, imaging::Image& target, int x = 0, int y = 0, int w = INT_MAX,
+                int h = INT_MAX);
+// The status text: the last selected instance met in the draw list, when
+// instances show; rebuilds the draw list.
+void update_scene_status(SceneCanvasState& state);
+// The tile-set picker with the selected rectangle, when there is one; whole
+// or only the w x h part at (x, y).
+void draw_tileset_selection(const SceneCanvasState& state, imaging::Image& target, int x = 0, int y = 0,
+                            int w = INT_MAX, int h = INT_MAX);
 
 bool instance_hit(const GameObject& instance, int px, int py);
 bool tile_hit(const Tile& tile, const std::string& scene_name, int layer_depth, int px, int py);

@@ -72,7 +72,11 @@ void add_action_items(int combo, const char* const (&texts)[3]) {
 class SceneEditor {
  public:
   explicit SceneEditor(int index) { st_.scene = index; }
-  ~SceneEditor() { free_scene_canvas_pictures(st_); }
+  ~SceneEditor() {
+    tk::set_canvas_painter(scene_canvas_, nullptr);
+    tk::set_canvas_painter(tileset_canvas_, nullptr);
+    free_scene_canvas_pictures(st_);
+  }
   SceneEditor(const SceneEditor&) = delete;
   SceneEditor& operator=(const SceneEditor&) = delete;
 
@@ -89,6 +93,9 @@ class SceneEditor {
     for (bool done = false; !done;) {
       tk::Event e = tk::wait_event();
       if (e.window != kDialogWindow) continue;
+      // Whatever the canvases show changes only through the editor's own
+      // events (and the windows they open).
+      if (e.type != tk::kEventTimer) changed_ = true;
       if (e.type == tk::kEventTimer) on_timer();
       if (e.type == tk::kEventSizeWindow) on_resize();
       if (e.type == tk::kEventWidget) done = on_widget(e);
@@ -125,6 +132,9 @@ class SceneEditor {
     status_ = tk::label(tk::kAny, 750, 15, 200, 25, "");
     scene_area_ = tk::scroll_area(tk::kAny, 320, 45, W - 330, 540, 1024, 768, 20);
     scene_canvas_ = tk::canvas(tk::kAny, 0, 0, s.width, s.height);
+    tk::set_canvas_painter(scene_canvas_, [this](imaging::Image& image, int x, int y, int w, int h) {
+      draw_scene(st_, image, x, y, w, h);
+    });
     tk::close_container();
   }
 
@@ -206,6 +216,9 @@ class SceneEditor {
     add_action_items(tile_action_, {"Place tiles", "Select tiles", "Remove tiles"});
     tileset_area_ = tk::scroll_area(tk::kAny, 10, 80, 270, 360, 640, 480, 16);
     tileset_canvas_ = tk::canvas(tk::kAny, 0, 0, 640, 480);
+    tk::set_canvas_painter(tileset_canvas_, [this](imaging::Image& image, int x, int y, int w, int h) {
+      draw_tileset_selection(st_, image, x, y, w, h);
+    });
     tk::close_container();
     load_tileset_canvas(tileset_canvas_, tileset_area_, tk::text(tile_image_));
     load_background_picture(st_.tileset_picture, tk::text(tile_image_));
@@ -263,15 +276,15 @@ class SceneEditor {
     redraw();
   }
 
+  // Only after a change; the canvases then paint the parts in sight.
   void redraw() {
+    if (!changed_) return;
+    changed_ = false;
     sync_state();
-    if (imaging::Image* target = tk::canvas_image(scene_canvas_)) draw_scene(st_, *target);
-    tk::refresh_canvas(scene_canvas_);
+    update_scene_status(st_);
     tk::set_text(status_, st_.status);
-    if (imaging::Image* target = tk::canvas_image(tileset_canvas_)) {
-      draw_tileset_selection(st_, *target);
-      tk::refresh_canvas(tileset_canvas_);
-    }
+    tk::invalidate_canvas(scene_canvas_);
+    tk::invalidate_canvas(tileset_canvas_);
   }
 
   void on_resize() {
@@ -562,6 +575,7 @@ class SceneEditor {
   }
 
   SceneCanvasState st_;
+  bool changed_ = true;
   int name_ = -1, panel_ = -1;
   int width_ = -1, height_ = -1, view_width_ = -1, view_height_ = -1, follow_ = -1;
   int border_x_ = -1, border_y_ = -1, speed_ = -1, code_ = -1;

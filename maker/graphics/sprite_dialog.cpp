@@ -49,9 +49,22 @@ void free_preview_images() {
   g_sprite_preview_image.clear();
 }
 
+// What a tick shows: the preview as built (counted), the frame's picture,
+// the zoom and the values drawn over it.
+enum { kBox = 1, kCircle = 2 };
+struct Preview {
+  int built = 0, picture = -1, zoom = 1;
+  int origin_x = 0, origin_y = 0;
+  bool collision = false;
+  int shape = 0;
+  int collision_left = 0, collision_right = 0, collision_top = 0, collision_bottom = 0, collision_radius = 0;
+  bool operator==(const Preview&) const = default;
+};
+
 class SpriteDialog {
  public:
   SpriteDialog(int index, const std::string& name) : index_(index), name_(name) {}
+  ~SpriteDialog() { tk::set_canvas_painter(canvas_, nullptr); }
   SpriteDialog(const SpriteDialog&) = delete;
   SpriteDialog& operator=(const SpriteDialog&) = delete;
 
@@ -68,6 +81,9 @@ class SpriteDialog {
     size_label_ = tk::label(tk::kAny, 10, 135, 100, 25, "");
     area_ = tk::scroll_area(tk::kAny, 120, 10, 550, 400, 40, 40, 32);
     canvas_ = tk::canvas(tk::kAny, 0, 0, 0, 0);
+    tk::set_canvas_painter(canvas_, [this](imaging::Image& image, int x, int y, int w, int h) {
+      paint_preview(image, x, y, w, h);
+    });
     tk::close_container();
     show_collision_ = tk::check_box(tk::kAny, 125, 420, 150, 25, "Show collision shape");
     tk::set_state(show_collision_, g_sprite_show_collision);
@@ -139,42 +155,57 @@ class SpriteDialog {
       g_sprite_preview_image.append(imaging::copy_image(f.image, imaging::kAnyImage));
       ++preview_count_;
     }
+    ++built_;
     const int z = zoom();
     tk::resize_widget(canvas_, 0, 0, frame_w_ * z, frame_h_ * z);
     tk::set_scroll_inner_size(area_, frame_w_ * z, frame_h_ * z);
   }
 
+  // A tick draws nothing when the frame and the values shown are those of
+  // the last one; else the canvas paints the part in sight (paint_preview).
   void tick() {
     const Sprite& s = sprite();
-    imaging::Image* target = tk::canvas_image(canvas_);
-    if (s.thumbnail_image == -1 || !target) return;
-    const int z = zoom(), cw = target->width, ch = target->height;
-    imaging::Canvas canvas(*target);
-    canvas.draw_image(kCheckerboardPicture, 0, 0);
-    canvas.set_mode(imaging::Mode::Alpha);
-    if (shown_ < g_sprite_preview_image.count())
-      if (const imaging::Image* picture = imaging::image_ptr(g_sprite_preview_image[shown_]))
-        canvas.draw_image_scaled(*picture, 0, 0, picture->width * z, picture->height * z);
-    canvas.set_mode(imaging::Mode::Copy);
-    canvas.set_colour(imaging::rgba(0, 0, 0));
-    canvas.box(on_canvas((long long)s.origin_x * z, cw), 0, 1, ch);
-    canvas.box(0, on_canvas((long long)s.origin_y * z, ch), cw, 1);
-    if (g_sprite_show_collision == 1) draw_collision(canvas, s, z, cw, ch);
-    tk::refresh_canvas(canvas_);
+    if (s.thumbnail_image == -1 || !tk::widget_exists(canvas_)) return;
+    const std::string shape = tk::text(shape_);
+    Preview now{built_, shown_ < g_sprite_preview_image.count() ? g_sprite_preview_image[shown_] : -1, zoom(),
+                s.origin_x, s.origin_y, g_sprite_show_collision == 1, shape == "Box" ? kBox : shape == "Circle" ? kCircle : 0,
+                s.collision_left, s.collision_right, s.collision_top, s.collision_bottom, s.collision_radius};
+    if (!(now == drawn_)) {
+      drawn_ = now;
+      tk::invalidate_canvas(canvas_);
+    }
     if (++shown_ > preview_count_ - 1) shown_ = 0;
   }
 
-  void draw_collision(imaging::Canvas& canvas, const Sprite& s, int z, int cw, int ch) {
+  void paint_preview(imaging::Image& target, int x, int y, int w, int h) {
+    const Preview& p = drawn_;
+    const int z = p.zoom, cw = target.width, ch = target.height;
+    imaging::Canvas canvas(target);
+    canvas.set_clip(x, y, w, h);
+    // Beyond the backdrop the frame lies over nothing, whatever was shown before.
+    canvas.set_colour(0);
+    canvas.box(0, 0, cw, ch);
+    canvas.draw_image(kCheckerboardPicture, 0, 0);
+    canvas.set_mode(imaging::Mode::Alpha);
+    if (const imaging::Image* picture = imaging::image_ptr(p.picture))
+      canvas.draw_image_scaled(*picture, 0, 0, picture->width * z, picture->height * z);
+    canvas.set_mode(imaging::Mode::Copy);
+    canvas.set_colour(imaging::rgba(0, 0, 0));
+    canvas.box(on_canvas((long long)p.origin_x * z, cw), 0, 1, ch);
+    canvas.box(0, on_canvas((long long)p.origin_y * z, ch), cw, 1);
+    if (p.collision) draw_collision(canvas, p, z, cw, ch);
+  }
+
+  void draw_collision(imaging::Canvas& canvas, const Preview& s, int z, int cw, int ch) {
     canvas.set_mode(imaging::Mode::Alpha);
     canvas.set_colour(imaging::rgba(0, 255, 0, 130));
-    const std::string shape = tk::text(shape_);
-    if (shape == "Box") {
+    if (s.shape == kBox) {
       const int x1 = on_canvas((long long)s.collision_left * z, cw);
       const int x2 = on_canvas((long long)s.collision_right * z, cw);
       const int y1 = on_canvas((long long)s.collision_top * z, ch);
       const int y2 = on_canvas((long long)s.collision_bottom * z, ch);
       canvas.box(x1, y1, x2 - x1, y2 - y1);
-    } else if (shape == "Circle") {
+    } else if (s.shape == kCircle) {
       // Beyond the canvas's half-perimeter the circle covers all of it.
       const long long radius = std::min((long long)s.collision_radius * z, (long long)cw + ch + 2);
       canvas.circle(frame_w_ / 2 * z, frame_h_ / 2 * z, int(radius));
@@ -276,6 +307,8 @@ class SpriteDialog {
 
   const int index_;
   const std::string name_;
+  Preview drawn_{-1};
+  int built_ = 0;
   int frame_w_ = 0, frame_h_ = 0, preview_count_ = 0, shown_ = 0;
   int remove_ = -1, name_input_ = -1, load_ = -1, save_ = -1, edit_ = -1, size_label_ = -1;
   int area_ = -1, canvas_ = -1, show_collision_ = -1, speed_ = -1, zoom_ = -1;

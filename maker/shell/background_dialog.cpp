@@ -49,7 +49,10 @@ std::string file_part(const std::string& path) { return path.substr(path.rfind('
 class BackgroundDialog {
  public:
   BackgroundDialog(int index, const std::string& name) : index_(index), name_(name) {}
-  ~BackgroundDialog() { imaging::free_image(working_); }
+  ~BackgroundDialog() {
+    tk::set_canvas_painter(canvas_, nullptr);
+    imaging::free_image(working_);
+  }
   BackgroundDialog(const BackgroundDialog&) = delete;
   BackgroundDialog& operator=(const BackgroundDialog&) = delete;
 
@@ -66,6 +69,9 @@ class BackgroundDialog {
     select_ = tk::button(tk::kAny, 10, 70, 100, 25, "Select image...");
     preview_ = tk::scroll_area(tk::kAny, 120, 10, 670, 540, 400, 300, 16, tk::kScrollEtched);
     canvas_ = tk::canvas(tk::kAny, 0, 0, 400, 300);
+    tk::set_canvas_painter(canvas_, [this](imaging::Image& image, int x, int y, int w, int h) {
+      paint_preview(image, x, y, w, h);
+    });
     tk::close_container();
     use_as_tileset_ = tk::check_box(tk::kAny, 10, 105, 100, 25, "Use as tile set");
     tk::set_state(use_as_tileset_, b.use_as_tileset == 1);
@@ -106,33 +112,46 @@ class BackgroundDialog {
     const int w = imaging::image_width(working_), h = imaging::image_height(working_);
     tk::resize_widget(canvas_, 0, 0, w, h);
     tk::set_scroll_inner_size(preview_, w, h);
-    if (imaging::Image* target = tk::canvas_image(canvas_)) imaging::Canvas(*target).draw_image(working_, 0, 0);
-    tk::refresh_canvas(canvas_);
+    ++shown_;
+    draw_preview();
   }
 
+  // A tick draws nothing when what the preview shows has not changed; else
+  // the canvas paints the part in sight (paint_preview).
   void draw_preview() {
-    imaging::Image* target = tk::canvas_image(canvas_);
-    const imaging::Image* image = imaging::image_ptr(working_);
-    if (!target || !image) return;
-    imaging::Canvas canvas(*target);
+    if (!imaging::image_exists(working_)) return;
+    Preview now{working_, shown_, tk::state(use_as_tileset_) != 0, {}};
+    for (int k = 0; k < kTileSettingCount; ++k) now.settings[k] = setting(k);
+    if (now == drawn_) return;
+    drawn_ = now;
+    tk::invalidate_canvas(canvas_);
+  }
+
+  void paint_preview(imaging::Image& target, int x, int y, int w, int h) {
+    const imaging::Image* image = imaging::image_ptr(drawn_.picture);
+    if (!image) return;
+    imaging::Canvas canvas(target);
+    canvas.set_clip(x, y, w, h);
+    // Beyond the backdrop the picture lies over its copy, as shown at first.
+    canvas.draw_image(*image, 0, 0);
     canvas.draw_image(kCheckerboard, 0, 0);
     canvas.set_mode(imaging::Mode::Alpha);
     canvas.draw_image(*image, 0, 0);
-    if (tk::state(use_as_tileset_)) draw_tile_grid(canvas, *image);
-    tk::refresh_canvas(canvas_);
+    if (drawn_.grid) draw_tile_grid(canvas, *image, x, y, w, h);
   }
 
-  // One column and one row more than the whole tiles that fit.
-  void draw_tile_grid(imaging::Canvas& canvas, const imaging::Image& image) {
-    const long long tw = setting(kTileWidth), th = setting(kTileHeight);
-    const long long ox = setting(kOffsetX), oy = setting(kOffsetY);
-    const long long sx = setting(kSpaceX), sy = setting(kSpaceY);
+  // One column and one row more than the whole tiles that fit; only the
+  // cells reaching the w x h part at (left, top) are walked.
+  void draw_tile_grid(imaging::Canvas& canvas, const imaging::Image& image, int left, int top, int w, int h) {
+    const long long* s = drawn_.settings;
+    const long long tw = s[kTileWidth], th = s[kTileHeight], ox = s[kOffsetX], oy = s[kOffsetY];
+    const long long sx = s[kSpaceX], sy = s[kSpaceY];
     const int columns = tw > 0 ? int(image.width / tw) : 0;
     const int rows = th > 0 ? int(image.height / th) : 0;
     canvas.set_mode(imaging::Mode::Xor);
     canvas.set_colour(imaging::rgba(255, 255, 255));
-    for_visible_cells(ox, tw + sx, tw, columns, image.width, [&](long long x) {
-      for_visible_cells(oy, th + sy, th, rows, image.height, [&](long long y) {
+    for_visible_cells(ox, tw + sx, tw, columns, left, (long long)left + w, [&](long long x) {
+      for_visible_cells(oy, th + sy, th, rows, top, (long long)top + h, [&](long long y) {
         // The lines are clipped to the picture; clamping their ends to just
         // outside it keeps the same pixels and the numbers small.
         auto cx = [&](long long v) { return int(std::clamp(v, -1LL, (long long)image.width)); };
@@ -146,19 +165,22 @@ class BackgroundDialog {
   }
 
   // Calls draw(start + i * step) for i = 0 .. last where a cell of that
-  // length there can reach 0 .. limit - 1. Cells drawn twice at one place
+  // length there can reach low .. limit - 1. Cells drawn twice at one place
   // cancel out in the exclusive-or mode, so a zero step draws one cell or
-  // none; the others stop once the cells have left the picture.
+  // none; the others start at the first cell that can reach low (high for a
+  // negative step) and stop once the cells have left the range.
   template <class Draw>
-  static void for_visible_cells(long long start, long long step, long long length, int last,
-                                int limit, Draw draw) {
+  static void for_visible_cells(long long start, long long step, long long length, int last, long long low,
+                                long long limit, Draw draw) {
     if (step == 0) {
       if (last % 2 == 0) draw(start);
       return;
     }
-    for (long long i = 0, at = start; i <= last; ++i, at += step) {
-      if (step > 0 ? at >= limit : at + length < 0) break;
-      if (at < limit && at + length >= 0) draw(at);
+    auto ceil_div = [](long long a, long long b) { return a / b + (a % b != 0 && (a < 0) == (b < 0)); };
+    long long i = std::max(0LL, step > 0 ? ceil_div(low - length - start, step) : ceil_div(start - limit + 1, -step));
+    for (long long at = start + i * step; i <= last; ++i, at += step) {
+      if (step > 0 ? at >= limit : at + length < low) break;
+      if (at < limit && at + length >= low) draw(at);
     }
   }
 
@@ -235,8 +257,20 @@ class BackgroundDialog {
     return true;
   }
 
+  // What the preview shows: the picture (and how often one was shown), the
+  // grid and the typed settings.
+  struct Preview {
+    int picture = -1;
+    int shown = 0;
+    bool grid = false;
+    long long settings[kTileSettingCount] = {};
+    bool operator==(const Preview&) const = default;
+  };
+
   const int index_;
   const std::string name_;
+  Preview drawn_;
+  int shown_ = 0;
   int working_ = -1;
   std::string source_path_;
   bool chosen_ = false;

@@ -401,3 +401,48 @@ TEST(FitSize, LongerSideFitsAndTheOtherRoundsHalvesAway) {
 }
 
 }  // namespace
+
+// A clip keeps every drawing to its rectangle, and inside it each pixel is
+// what drawing without the clip gives: drawing in parts equals drawing whole.
+TEST(Canvas, DrawingInClippedPartsEqualsDrawingWhole) {
+  Image picture(13, 9);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 13; ++x) set_pixel(picture, x, y, rgba(x * 19, y * 27, 200, (x + y) % 3 ? 255 : 90));
+  struct Case {
+    const char* what;
+    void (*draw)(Canvas&, const Image&);
+  } cases[] = {
+      {"box", [](Canvas& c, const Image&) { c.set_mode(Mode::Alpha), c.set_colour(rgba(0, 255, 0, 130)), c.box(-3, 5, 40, -30); }},
+      {"lines", [](Canvas& c, const Image&) {
+         c.set_mode(Mode::Xor);
+         c.line(-5, -7, 60, 33), c.line(40, 2, 3, 38), c.line(20, -100, 20, 100), c.line(-100, 17, 100, 17);
+       }},
+      {"circle", [](Canvas& c, const Image&) { c.set_mode(Mode::Alpha), c.set_colour(rgba(9, 8, 7, 100)), c.circle(21, 17, 14); }},
+      {"point", [](Canvas& c, const Image&) { c.point(31, 29), c.point(0, 0); }},
+      {"image", [](Canvas& c, const Image& p) { c.set_mode(Mode::Alpha), c.draw_image(p, 30, -2, 180), c.draw_image(p, -4, 20); }},
+      {"scaled", [](Canvas& c, const Image& p) {
+         c.set_mode(Mode::Alpha);
+         c.draw_image_scaled(p, 3, 2, 37, 29);
+         c.draw_image_scaled(p, -6, 11, 50, 13, Filter::Bilinear, 200);
+       }},
+  };
+  for (const Case& k : cases) {
+    Image whole = filled(41, 35, rgba(60, 70, 80, 200));
+    Image parts = whole;
+    Canvas all(whole);
+    k.draw(all, picture);
+    for (int y = -5; y < 40; y += 11)
+      for (int x = -5; x < 45; x += 12) {
+        Canvas part(parts);
+        part.set_clip(x, y, 12, 11);
+        k.draw(part, picture);
+      }
+    EXPECT_EQ(parts.pixels, whole.pixels) << k.what;
+
+    Image untouched = filled(41, 35, rgba(60, 70, 80, 200));
+    Canvas none(untouched);
+    none.set_clip(5, 5, 0, 10);
+    k.draw(none, picture);
+    EXPECT_EQ(untouched.pixels, filled(41, 35, rgba(60, 70, 80, 200)).pixels) << k.what;
+  }
+}

@@ -1,6 +1,7 @@
 // Canvases: the owned image, drawing and reading back, and pointer and key events.
 #include "wintest_fixture.h"
 
+#include "imaging/draw.h"
 #include "toolkit/gtk_access.h"
 
 using namespace tk;
@@ -131,4 +132,49 @@ TEST_F(Canvases, KeysGoToTheCanvasWithTheFocus) {
     EXPECT_EQ(got[0].key, k.key);
     EXPECT_EQ(got[0].modifiers, k.modifiers);
   }
+}
+
+// A canvas drawn on demand in a small scroll area: the painter is asked only
+// for the part in sight (also after scrolling), and reading the image back
+// has it draw the rest first, once.
+TEST_F(Canvases, APainterDrawsWhatComesIntoSightAndTheRestWhenReadBack) {
+  const int area = scroll_area(kAny, 220, 10, 200, 100, 2000, 2000, 16);
+  const int big = canvas(kAny, 0, 0, 2000, 2000);
+  close_container();
+  ASSERT_TRUE(eventually([&] { return GTK_WIDGET_MAPPED(gtk_widget_of(big)); }));
+  struct Part {
+    int x, y, w, h;
+  };
+  std::vector<Part> asked;
+  imaging::Colour paint = imaging::rgba(10, 20, 30);
+  set_canvas_painter(big, [&](imaging::Image& image, int x, int y, int w, int h) {
+    asked.push_back({x, y, w, h});
+    imaging::Canvas draw(image);
+    draw.set_clip(x, y, w, h);
+    draw.set_colour(paint);
+    draw.box(0, 0, image.width, image.height);
+  });
+  auto all_within = [&](int left, int top) {
+    for (const Part& p : asked)
+      if (p.x < left || p.y < top || p.x + p.w > left + 200 || p.y + p.h > top + 100) return false;
+    return true;
+  };
+
+  invalidate_canvas(big);
+  ASSERT_TRUE(eventually([&] { return !asked.empty(); }));
+  EXPECT_TRUE(all_within(0, 0));
+  asked.clear();
+  set_scroll_position(area, 1000, 0);
+  ASSERT_TRUE(eventually([&] { return !asked.empty(); }));
+  EXPECT_TRUE(all_within(1000, 0));
+  EXPECT_EQ(imaging::get_pixel(*canvas_image(big), 1999, 0), paint);
+  asked.clear();
+  EXPECT_EQ(imaging::get_pixel(*canvas_image(big), 5, 1999), paint);
+  EXPECT_TRUE(asked.empty());
+
+  // Without a painter the image is the program's to draw, as before.
+  paint = imaging::rgba(1, 2, 3);
+  set_canvas_painter(big, nullptr);
+  invalidate_canvas(big);
+  EXPECT_EQ(imaging::get_pixel(*canvas_image(big), 1999, 0), imaging::rgba(10, 20, 30));
 }

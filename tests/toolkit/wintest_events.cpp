@@ -2,6 +2,7 @@
 // starting other programs.
 #include "wintest_fixture.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -60,6 +61,35 @@ TEST_F(Events, TimersTickForTheirWindowUntilRemoved) {
   EXPECT_FALSE(timer_exists(64, 999));
   eventually([] { return false; }, 100);  // the window manager may still speak of it
   EXPECT_TRUE(events_of_type(kEventTimer, 64).empty());
+}
+
+// While a redraw slower than the interval holds the loop (here a GLib source
+// that is always due and slow, as a large expose is), the timers fire again
+// and again, yet one tick of each waits, and a click queued then is next.
+TEST_F(Events, ASlowRedrawLeavesAtMostOneTickOfATimerWaiting) {
+  open_window(63, 0, 0, 200, 100, "Slow redraw");
+  add_timer(63, 777, 1);
+  add_timer(63, 88, 1);
+  int slow_runs = 0;
+  const guint slow = g_timeout_add(
+      1,
+      [](gpointer runs) -> gboolean {
+        ++*static_cast<int*>(runs);
+        g_usleep(5000);
+        return TRUE;
+      },
+      &slow_runs);
+  while (slow_runs < 10) process_pending();
+  g_source_remove(slow);
+  post_event(kEventWidget, 63, 65, kLeftClick);
+  const std::vector<Event> queued = tk::test::take_events();
+  auto ticks_of = [&](int timer) {
+    return std::count(queued.begin(), queued.end(), Event{kEventTimer, 63, timer, 0});
+  };
+  EXPECT_EQ(ticks_of(777), 1);
+  EXPECT_EQ(ticks_of(88), 1);
+  ASSERT_EQ(queued.size(), 3u);
+  EXPECT_EQ(queued.back(), (Event{kEventWidget, 63, 65, kLeftClick}));
 }
 
 TEST_F(Events, ALoopOnTimersAloneStopsAfterItsBudget) {

@@ -511,3 +511,41 @@ TEST_F(SceneCanvas, HugeScenesDrawOnlyWhatTheTargetHolds) {
   EXPECT_EQ(at(95, 79), rgba(5, 255, 255));  // a grid line over the red
   EXPECT_EQ(at(95, 75), kRed);
 }
+
+// The editor paints the parts of the canvas in sight: a scene drawn part by
+// part is the scene drawn whole, with the background tiled, instances with
+// and without pictures, a selection, tiles by layer, the grid and the
+// placement preview; the status does not depend on the part.
+TEST_F(SceneCanvas, DrawingInPartsPaintsTheSamePixelsAsDrawingWhole) {
+  define("ball", 9, 7, kRed, 3, 2, 5);
+  const int background = picture(13, 11, rgba(0, 200, 0, 120));
+  g_backgrounds.append({"sky", "", -1, 0, 0, 0, 0, 0, 0, 0});
+  Scene& s = g_scenes[0];
+  s.background_name = "sky", s.tile_horizontal = s.tile_vertical = 1;
+  st_.background_picture = background;
+  for (int k = 0; k < 12; ++k) {
+    GameObject o = g_objects[0];
+    o.is_prototype = 0, o.template_name = "ball", o.name = "b" + std::to_string(k), o.scene_name = "room";
+    o.sprite_image = k % 4 ? g_frames[0].image : -1;
+    o.x = k * 9 - 4, o.y = k * 7 - 3, o.selected = k % 5 == 0;
+    g_objects.append(o);
+    tile("t" + std::to_string(k), 95 - k * 8, k * 6, k % 3, rgba(0, 0, 250, 150 + k));
+  }
+  g_tiles[2].selected = 1;
+  g_scene_show_grid = 1;
+  g_scene_grid_size = 7;
+  st_.tab = kSceneTabTiles, st_.tile_action = kSceneSelect, st_.layer_depth = 1;
+  st_.inside = true, st_.pointer_x = 40, st_.pointer_y = 30;
+  st_.tile_picture = picture(6, 6, rgba(1, 2, 3, 255));
+  for (int action : {kSceneSelect, kScenePlace}) {
+    st_.tile_action = action;
+    imaging::Image whole(100, 80), parts(100, 80);
+    draw_scene(st_, whole);
+    const std::string status = st_.status;
+    for (int y = 0; y < 80; y += 23)
+      for (int x = 0; x < 100; x += 31) draw_scene(st_, parts, x, y, 31, 23);
+    EXPECT_EQ(parts.pixels, whole.pixels) << action;
+    EXPECT_EQ(st_.status, status);
+  }
+  EXPECT_EQ(st_.status, "[ball] x:86 y:67");
+}
