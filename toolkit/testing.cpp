@@ -338,6 +338,8 @@ void focus(int widget) {
   process_pending_now();
 }
 
+void take_real_pointer() { ignore_real_pointer(false); }
+
 bool wait_until(const std::function<bool()>& done, int ms) {
   gint64 end = g_get_monotonic_time() + gint64(ms) * 1000;
   while (!done()) {
