@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 #include "toolkit/internal.h"
 #include "toolkit/testing.h"
@@ -19,6 +20,17 @@ int timer_budget = 100;
 int timers_in_a_row = 0;
 std::function<void(const std::string&)> failure_handler;
 std::deque<std::function<void()>> idle_actions;
+
+// Test mode runs timers on a clock of its own, in milliseconds: GLib's ticks
+// are dropped, and a wait on an empty queue moves this clock on to the next
+// timer due and queues its tick. A test then sees the same ticks, in the same
+// places, however fast or loaded the machine is.
+struct TestTimer {
+  int window, timer, interval;
+  long long due;
+};
+std::vector<TestTimer> test_timers;
+long long test_clock = 0;
 }  // namespace
 
 void push(const Event& event) {
@@ -62,17 +74,22 @@ int buttons_of(guint state) {
 
 namespace {
 
-bool any_timer() {
-  for (auto& [n, w] : windows)
-    if (!w.timers.empty()) return true;
-  return false;
-}
-
-int longest_interval_ms = 0;
-
 gboolean wake(gpointer flag) {
   *static_cast<bool*>(flag) = true;
   return FALSE;
+}
+
+// Queues the tick of the test timer due first (the earliest added among
+// equals) and moves the test clock to it; false when no timer runs.
+bool tick_next_test_timer() {
+  std::erase_if(test_timers, [](const TestTimer& t) { return !timer_exists(t.window, t.timer); });
+  auto next = std::min_element(test_timers.begin(), test_timers.end(),
+                               [](const TestTimer& a, const TestTimer& b) { return a.due < b.due; });
+  if (next == test_timers.end()) return false;
+  test_clock = next->due;
+  next->due += next->interval;
+  queue.push_back(Event{kEventTimer, next->window, next->timer, 0});
+  return true;
 }
 
 // Test mode: a loop that only ever sees timer ticks is stuck. Checked before
@@ -84,8 +101,8 @@ bool over_timer_budget() {
   return true;
 }
 
-// Test mode, empty queue: run a scripted idle action, or wait a bounded time
-// for a timer, or fail.
+// Test mode, empty queue: run a scripted idle action, or tick the next timer
+// due, or fail.
 void wait_in_test_mode() {
   if (!idle_actions.empty()) {
     auto action = std::move(idle_actions.front());
@@ -93,23 +110,11 @@ void wait_in_test_mode() {
     action();
     return;
   }
-  if (!any_timer()) {
-    report_failure("wait_event() on an empty event queue");
-    return;
-  }
   if (over_timer_budget()) return;
-  bool woke = false;
-  guint guard = g_timeout_add(guint(longest_interval_ms + 500), wake, &woke);
-  while (queue.empty() && !woke) gtk_main_iteration_do(TRUE);
-  if (!woke) g_source_remove(guard);
-  if (queue.empty()) report_failure("a running timer did not fire");
+  if (!tick_next_test_timer()) report_failure("wait_event() on an empty event queue");
 }
 
 }  // namespace
-
-void note_timer_interval(int ms) {
-  if (ms > longest_interval_ms) longest_interval_ms = ms;
-}
 
 // Canvas attributes read while handling an event are those of that event.
 void note_popped(const Event& e) {
@@ -159,6 +164,7 @@ const Event& current_event() { return current; }
 
 void set_test_mode(bool on) {
   testing = on;
+  ignore_real_pointer(on);
   timers_in_a_row = 0;
   idle_actions.clear();
 }
@@ -206,8 +212,12 @@ struct TimerTick {
 gboolean on_timer(gpointer data) {
   auto* t = static_cast<TimerTick*>(data);
   const Event tick{kEventTimer, t->window, t->timer, 0};
-  if (std::find(queue.begin(), queue.end(), tick) == queue.end()) push(tick);
+  if (!testing && std::find(queue.begin(), queue.end(), tick) == queue.end()) push(tick);
   return TRUE;
+}
+
+void forget_test_timer(int window, int timer) {
+  std::erase_if(test_timers, [&](const TestTimer& t) { return t.window == window && t.timer == timer; });
 }
 }  // namespace
 
@@ -216,7 +226,7 @@ void add_timer(int window, int timer, int interval_ms) {
   if (!w) return;
   remove_timer(window, timer);
   if (interval_ms < 1) interval_ms = 1;
-  note_timer_interval(interval_ms);
+  test_timers.push_back({window, timer, interval_ms, test_clock + interval_ms});
   w->timers[timer] = g_timeout_add_full(G_PRIORITY_DEFAULT, guint(interval_ms), on_timer,
                                         new TimerTick{window, timer},
                                         [](gpointer p) { delete static_cast<TimerTick*>(p); });
@@ -225,6 +235,7 @@ void add_timer(int window, int timer, int interval_ms) {
 void remove_timer(int window, int timer) {
   WindowRec* w = find_window(window);
   if (!w) return;
+  forget_test_timer(window, timer);
   auto it = w->timers.find(timer);
   if (it == w->timers.end()) return;
   g_source_remove(it->second);

@@ -81,10 +81,11 @@ bool timer_exists(int window, int timer);
 
 // ---- test mode ----
 // In test mode a wait_event() that finds the queue empty after GTK's pending
-// work reports a failure instead of blocking. When timers are running it
-// waits (bounded) for the next timer tick, but only up to a budget of timer
-// events in a row with nothing else queued, so a loop that waits for input
-// nobody will give still fails.
+// work reports a failure instead of blocking. Timers then run on a test clock
+// instead of real time: when timers are running, the empty queue gets the
+// tick of the timer due next, but only up to a budget of timer events in a
+// row with nothing else queued, so a loop that waits for input nobody will
+// give still fails.
 void set_test_mode(bool on);
 bool test_mode();
 void set_idle_timer_budget(int timer_events);  // default 100

@@ -148,6 +148,9 @@ void set_item_widget_state(WidgetRec& rec, int state);
 
 GtkWidget* menu_item_widget(int item);  // nullptr when none
 
+// Test mode: the real pointer is left out (toolkit/testing.cpp).
+void ignore_real_pointer(bool on);
+
 int modifiers_of(guint state);
 int buttons_of(guint state);
 void process_pending_now();

@@ -134,19 +134,23 @@ class GtkRequesters : public Requesters {
     }
     if (pattern >= 0 && pattern < int(filters.size()))
       gtk_file_chooser_set_filter(fc, filters[size_t(pattern)]);
-    if (!default_path.empty()) {
-      if (default_path.back() == '/' || g_file_test(default_path.c_str(), G_FILE_TEST_IS_DIR)) {
-        gtk_file_chooser_set_current_folder(fc, default_path.c_str());
-      } else if (action == GTK_FILE_CHOOSER_ACTION_SAVE) {
-        gchar* dir = g_path_get_dirname(default_path.c_str());
-        gchar* base = g_path_get_basename(default_path.c_str());
-        gtk_file_chooser_set_current_folder(fc, dir);
-        gtk_file_chooser_set_current_name(fc, base);
-        g_free(dir);
-        g_free(base);
-      } else {
-        gtk_file_chooser_set_filename(fc, default_path.c_str());
-      }
+    if (default_path.empty()) {
+      // Without a folder GTK opens on "Recently Used", whose selection is
+      // all it answers: a path typed there comes back as no file at all.
+      gchar* here = g_get_current_dir();
+      gtk_file_chooser_set_current_folder(fc, here);
+      g_free(here);
+    } else if (default_path.back() == '/' || g_file_test(default_path.c_str(), G_FILE_TEST_IS_DIR)) {
+      gtk_file_chooser_set_current_folder(fc, default_path.c_str());
+    } else if (action == GTK_FILE_CHOOSER_ACTION_SAVE) {
+      gchar* dir = g_path_get_dirname(default_path.c_str());
+      gchar* base = g_path_get_basename(default_path.c_str());
+      gtk_file_chooser_set_current_folder(fc, dir);
+      gtk_file_chooser_set_current_name(fc, base);
+      g_free(dir);
+      g_free(base);
+    } else {
+      gtk_file_chooser_set_filename(fc, default_path.c_str());
     }
     FileChoice choice;
     choice.pattern = pattern;

@@ -339,6 +339,18 @@ void focus(int widget) {
   process_pending_now();
 }
 
+void take_real_pointer() { ignore_real_pointer(false); }
+
+bool wait_until(const std::function<bool()>& done, int ms) {
+  gint64 end = g_get_monotonic_time() + gint64(ms) * 1000;
+  while (!done()) {
+    if (g_get_monotonic_time() > end) return false;
+    g_usleep(5000);
+    process_pending_now();
+  }
+  return true;
+}
+
 void choose_item(int widget, int item) {
   WidgetRec* rec = shown(widget);
   if (!rec) return;
@@ -602,3 +614,38 @@ void look_then_leave(std::string& clipped, const std::vector<std::string>& butto
 }
 
 }  // namespace tk::test
+
+namespace tk::detail {
+
+namespace {
+
+// Wherever the real pointer rests, a window mapped or moved under it gets
+// crossing and motion events when the X server sends them, mixed into those
+// a test drives; the drivers' events are all sent ones.
+void without_real_pointer(GdkEvent* e, gpointer) {
+  switch (e->type) {
+    case GDK_MOTION_NOTIFY:
+    case GDK_BUTTON_PRESS:
+    case GDK_2BUTTON_PRESS:
+    case GDK_3BUTTON_PRESS:
+    case GDK_BUTTON_RELEASE:
+    case GDK_ENTER_NOTIFY:
+    case GDK_LEAVE_NOTIFY:
+    case GDK_SCROLL:
+      if (!e->any.send_event) return;
+      break;
+    default:
+      break;
+  }
+  gtk_main_do_event(e);
+}
+
+void every_event(GdkEvent* e, gpointer) { gtk_main_do_event(e); }
+
+}  // namespace
+
+void ignore_real_pointer(bool on) {
+  gdk_event_handler_set(on ? without_real_pointer : every_event, nullptr, nullptr);
+}
+
+}  // namespace tk::detail

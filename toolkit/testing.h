@@ -74,6 +74,13 @@ int idle_actions_left();
 std::vector<Event> take_events();
 // Runs GTK's loop for up to ms (in real time) or until an event is queued.
 bool wait_for_event(int ms);
+// Test mode leaves the X server's own pointer out; a test that moves it
+// (with xdotool) lets it through until test mode is set again.
+void take_real_pointer();
+// Runs GTK's loop until `done` holds, for what the window manager or another
+// program answers in its own time; false when ms pass first. The bound only
+// ends a test that would otherwise hang, so it is generous.
+bool wait_until(const std::function<bool()>& done, int ms = 30000);
 
 // Button, image button, check box, option: a click (the "clicked" signal).
 // Image view, list, canvas: a press and release of the left button at the

@@ -36,11 +36,6 @@ class CodeWindowTest : public testing::Test {
     editor_send(kCodeEditorWidget, SCI_REPLACESEL, 0, reinterpret_cast<sptr_t>(text.c_str()));
   }
   static void click(const char* text) { tk::test::click(button(text)); }
-  // Runs GTK until the condition holds (the window manager answers later).
-  static bool wait_until(const std::function<bool()>& condition) {
-    for (int i = 0; i < 300 && !condition(); ++i) tk::test::wait_for_event(10);
-    return condition();
-  }
   // The size the window really has, once the window manager has answered.
   static bool real_size_is(int width, int height) {
     GtkAllocation a;
@@ -149,9 +144,9 @@ TEST_F(CodeWindowTest, GeometryIsRestoredAndStored) {
   pref_code_window_maximized = -1;
   int x_at_close = 0, y_at_close = 0;
   tk::test::when_idle([&] {
-    EXPECT_TRUE(wait_until([] { return real_size_is(700, 500); }));
+    EXPECT_TRUE(tk::test::wait_until([] { return real_size_is(700, 500); }));
     tk::resize_window(kDialog, 60, 50, 640, 480);
-    EXPECT_TRUE(wait_until([] { return real_size_is(640, 480); }));
+    EXPECT_TRUE(tk::test::wait_until([] { return real_size_is(640, 480); }));
   });
   tk::test::when_idle([&] {
     // The size event has been handled: the widgets follow the window.
@@ -175,14 +170,14 @@ TEST_F(CodeWindowTest, MaximisedStateIsRemembered) {
   tk::test::when_idle([&] {
     EXPECT_FALSE(tk::window_maximized(kDialog));
     tk::maximize_window(kDialog);
-    EXPECT_TRUE(wait_until([] { return tk::window_maximized(kDialog); }));
+    EXPECT_TRUE(tk::test::wait_until([] { return tk::window_maximized(kDialog); }));
   });
   tk::test::when_idle([&] { click("OK"); });
   edit_global_variables();
   EXPECT_EQ(pref_code_window_maximized, 1);
 
   tk::test::when_idle([&] {
-    EXPECT_TRUE(wait_until([] { return tk::window_maximized(kDialog); }));
+    EXPECT_TRUE(tk::test::wait_until([] { return tk::window_maximized(kDialog); }));
     click("Cancel");
   });
   edit_custom_functions();

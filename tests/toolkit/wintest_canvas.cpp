@@ -26,7 +26,6 @@ TEST_F(Canvases, OwnsAnImageOfItsSizeThatReadsBack) {
   uint8_t* p = img->at(5, 6);
   p[0] = 10, p[1] = 20, p[2] = 30, p[3] = 255;
   refresh_canvas(c);
-  tk::test::wait_for_event(50);
   EXPECT_EQ(canvas_image(c)->at(5, 6)[1], 20);
 
   // What is on the screen is what was drawn, once the expose has run (a
@@ -42,7 +41,7 @@ TEST_F(Canvases, OwnsAnImageOfItsSizeThatReadsBack) {
     g_object_unref(shown);
     return shown_rgb[0] == 10 && shown_rgb[1] == 20 && shown_rgb[2] == 30;
   };
-  eventually(read_screen, 5000);
+  eventually(read_screen);
   EXPECT_EQ(shown_rgb[0], 10);
   EXPECT_EQ(shown_rgb[1], 20);
   EXPECT_EQ(shown_rgb[2], 30);

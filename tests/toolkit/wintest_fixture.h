@@ -34,16 +34,8 @@ inline std::vector<int> subtypes_of(int widget) {
   return out;
 }
 
-// Runs GTK's loop until `done` holds or ms pass (for window-manager round trips).
-inline bool eventually(const std::function<bool()>& done, int ms = 3000) {
-  gint64 end = g_get_monotonic_time() + gint64(ms) * 1000;
-  while (!done()) {
-    if (g_get_monotonic_time() > end) return false;
-    g_usleep(5000);
-    tk::process_pending();
-  }
-  return true;
-}
+// Runs GTK's loop until `done` holds (for window-manager round trips).
+inline bool eventually(const std::function<bool()>& done) { return tk::test::wait_until(done); }
 
 // Queued events of one type for one window, taking every event.
 inline std::vector<tk::Event> events_of_type(int type, int window) {

@@ -152,6 +152,7 @@ TEST_F(Widgets, RealDoubleClickThroughTheXServer) {
   gdk_window_get_origin(gtk_widget_of(v)->window, &ox, &oy);
   tk::test::take_events();
   // The X server's own pointer, as a user's mouse.
+  tk::test::take_real_pointer();
   std::string cmd = "xdotool mousemove " + std::to_string(ox + 30) + " " + std::to_string(oy + 30) +
                     " click --repeat 2 --delay 50 1";
   ASSERT_EQ(system(cmd.c_str()), 0);

@@ -376,6 +376,45 @@ TEST_F(SceneEditor, LayersAreAddedMergedByDepthAndNeverAllDeleted) {
   EXPECT_EQ(tk::test::idle_actions_left(), 0);
 }
 
+TEST_F(SceneEditor, ALayerChangedToTheDepthOfAnotherMergesIntoTheFirstOfTheList) {
+  // Whichever of the two was changed, the later one in the layer list goes.
+  struct Case {
+    int changed;           // entry of the layer combo: its list order
+    const char* to;        // the depth typed
+    int merged_depth;
+  } cases[] = {{0, "50", 50}, {1, "1000000", 1000000}};
+  for (const Case& c : cases) {
+    g_layers.clear();
+    g_tiles.clear();
+    g_layers.append(Layer{"layer_first", 1000000, scene_});
+    g_layers.append(Layer{"layer_later", 50, scene_});
+    tile("on_first", 0, 0, 1000000, scene_);
+    tile("on_later", 0, 0, 50, scene_);
+    tk::test::when_idle([&] {
+      show_tab(3);
+      tk::test::choose_item(combo(kLayer), c.changed);
+      press("Change...");
+    });
+    tk::test::when_idle([&] {
+      const int w = window_titled("Change the depth of a tile layer");
+      ASSERT_NE(w, -1);
+      retype(widget_of(w, tk::WidgetKind::Input), c.to);
+      graphics_test::press(w, "OK");
+    });
+    tk::test::when_idle([&] {
+      ASSERT_EQ(layers_of(scene_), 1) << c.changed;
+      EXPECT_EQ(g_layers[0].name, "layer_first") << c.changed;
+      EXPECT_EQ(g_layers[0].depth, c.merged_depth) << c.changed;
+      EXPECT_EQ(tile_named("on_first")->depth, c.merged_depth) << c.changed;
+      EXPECT_EQ(tile_named("on_later")->depth, c.merged_depth) << c.changed;
+      EXPECT_TRUE(ask_->messages().empty()) << c.changed;
+      press("Done");
+    });
+    edit_scene(scene_);
+    EXPECT_EQ(tk::test::idle_actions_left(), 0);
+  }
+}
+
 TEST_F(SceneEditor, SceneCodeButtonOpensTheSceneCodeWindow) {
   scene().code = "var x = 1;\r\n";
   tk::test::when_idle([] { press("Scene code..."); });

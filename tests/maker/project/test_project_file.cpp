@@ -306,10 +306,17 @@ TEST_F(ProjectFileFormat, OlderVersionsReadWithDefaults) {
     std::string comments, mp3, ogg, parent;
     int collision, tileset, tile_height, tile_width, offset_x, layers, tiles;
   };
+  // Each gate (102, 105, 106, 120, 122) at its version and one below.
   const Case cases[] = {
       {101, 0, "", "", "", "", 1, 0, 32, 32, 0, 0, 0},
+      {102, 0, "", "", "", "", 0, 0, 32, 32, 0, 0, 0},
+      {104, 0, "", "", "", "", 0, 0, 32, 32, 0, 0, 0},
       {105, 1, "", "", "", "par", 0, 0, 32, 32, 0, 0, 0},
+      {106, 1, "c1\r\nc2", "", "", "par", 0, 0, 32, 32, 0, 0, 0},
+      {119, 1, "c1\r\nc2", "", "", "par", 0, 0, 32, 32, 0, 0, 0},
       {120, 1, "c1\r\nc2", "", "", "par", 0, 1, 16, 8, 2, 1, 1},
+      {121, 1, "c1\r\nc2", "", "", "par", 0, 1, 16, 8, 2, 1, 1},
+      {122, 1, "c1\r\nc2", "s.mp3", "s.ogg", "par", 0, 1, 16, 8, 2, 1, 1},
       {127, 1, "c1\r\nc2", "s.mp3", "s.ogg", "par", 0, 1, 16, 8, 2, 1, 1},
   };
   for (const Case& c : cases) {

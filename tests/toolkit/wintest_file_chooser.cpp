@@ -1,0 +1,87 @@
+// The real GTK file chooser, driven from outside through the X server with
+// xdotool, as a user types a path into it.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "toolkit/requester.h"
+#include "wintest_fixture.h"
+
+namespace {
+
+class FileChooser : public WinTest {
+ protected:
+  void SetUp() override {
+    WinTest::SetUp();
+    char dir_template[] = "/tmp/tk-chooser-XXXXXX";
+    ASSERT_NE(mkdtemp(dir_template), nullptr);
+    dir_ = dir_template;
+    ASSERT_EQ(mkdir((dir_ + "/pictures").c_str(), 0755), 0);
+    std::ofstream(dir_ + "/pictures/strip.png") << "picture";
+    std::ofstream(dir_ + "/near.png") << "picture";
+    char* here = g_get_current_dir();
+    old_dir_ = here;
+    g_free(here);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+  }
+  void TearDown() override {
+    if (chdir(old_dir_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << old_dir_;
+    gchar* argv[] = {const_cast<gchar*>("rm"), const_cast<gchar*>("-rf"), const_cast<gchar*>(dir_.c_str()),
+                     nullptr};
+    g_spawn_sync(nullptr, argv, nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr, nullptr,
+                 nullptr, nullptr);
+    WinTest::TearDown();
+  }
+
+  // Starts xdotool, which waits for the chooser titled `title`, then types
+  // into it: Ctrl+L, the text and Return.
+  static bool type_into_chooser(const std::string& title, const std::string& text) {
+    gdk_display_sync(gdk_display_get_default());  // no earlier chooser is left to be found
+    std::string script = "xdotool search --sync --onlyvisible --limit 1 --name '^" + title +
+                         "$' windowactivate --sync key --clearmodifiers ctrl+l type --delay 30 \"$1\"" +
+                         " && xdotool key --clearmodifiers Return";
+    const gchar* argv[] = {"sh", "-c", script.c_str(), "sh", text.c_str(), nullptr};
+    return g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
+                         nullptr, nullptr, nullptr);
+  }
+
+  std::string dir_, old_dir_;
+};
+
+// Answers every dialog still open (the chooser and any message it shows
+// over itself), so that a chooser that ignored the keys fails the test
+// instead of hanging it.
+gboolean cancel_dialogs(gpointer) {
+  GList* all = gtk_window_list_toplevels();
+  for (GList* w = all; w; w = w->next)
+    if (GTK_IS_DIALOG(w->data) && gtk_widget_get_visible(GTK_WIDGET(w->data)))
+      gtk_dialog_response(GTK_DIALOG(w->data), GTK_RESPONSE_CANCEL);
+  g_list_free(all);
+  return TRUE;  // the test removes it
+}
+
+}  // namespace
+
+TEST_F(FileChooser, ReturnsThePathTypedIntoIt) {
+  gchar* xdotool = g_find_program_in_path("xdotool");
+  if (!xdotool) GTEST_SKIP() << "xdotool is not installed";
+  g_free(xdotool);
+  tk::set_requesters(nullptr);  // the real GTK dialogs
+  struct Case {
+    std::string typed, chosen;
+  } cases[] = {
+      {dir_ + "/pictures/strip.png", dir_ + "/pictures/strip.png"},
+      // A bare name is taken in the working directory, where it opens.
+      {"near.png", dir_ + "/near.png"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(type_into_chooser("Select an image", c.typed));
+    guint guard = g_timeout_add(60000, cancel_dialogs, nullptr);
+    tk::FileChoice got = tk::open_file("Select an image", "", "PNG files|*.png|All files|*.*", 0);
+    g_source_remove(guard);
+    EXPECT_EQ(got.path, c.chosen) << c.typed;
+    EXPECT_EQ(got.pattern, 0) << c.typed;
+  }
+}
