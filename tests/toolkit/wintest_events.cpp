@@ -59,7 +59,7 @@ TEST_F(Events, TimersTickForTheirWindowUntilRemoved) {
   add_timer(64, 999, 10);
   close_window(64);
   EXPECT_FALSE(timer_exists(64, 999));
-  eventually([] { return false; }, 100);  // the window manager may still speak of it
+  process_pending();
   EXPECT_TRUE(events_of_type(kEventTimer, 64).empty());
 }
 

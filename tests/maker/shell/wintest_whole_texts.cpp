@@ -31,7 +31,7 @@ TEST_F(ShellTest, EveryWindowShowsItsTextsWhole) {
                  {"Cancel", [] { preferences_dialog(); }},
                  {"Cancel", installed_extensions_dialog},
                  {"Cancel", [] { open_project_dialog(); }},
-                 {"Cancel", ask_project_name},
+                 {"Cancel", [] { ask_project_name(); }},
                  {"OK", edit_game_comments}};
   for (const auto& dialog : dialogs) {
     tk::test::look_then_leave(clipped, {dialog.leave_by});
