@@ -100,18 +100,7 @@ struct Probe {
 };
 
 bool start(benchmark::State& state) {
-  if (!have_display()) {
-    state.SkipWithError("needs a display");
-    return false;
-  }
-  int argc = 1;
-  char name[] = "bench";
-  char* args[] = {name, nullptr};
-  char** argv = args;
-  if (!tk::init(argc, argv)) {
-    state.SkipWithError("no display");
-    return false;
-  }
+  if (!start_toolkit(state)) return false;
   tk::set_instant_pause(true);
   reset_program_values();
   clear_resource_lists();

@@ -58,18 +58,7 @@ BENCHMARK(BM_StartUpToFirstEvent)->Unit(benchmark::kMillisecond)->Iterations(10)
 // sizing) that follows on the next loop iteration. cold: every widget is
 // made anew, as after New or Open (which free the browser's widgets).
 void rebuild_benchmark(benchmark::State& state, bool show_work, bool cold = false) {
-  if (!have_display()) {
-    state.SkipWithError("needs a display");
-    return;
-  }
-  int argc = 1;
-  char name[] = "bench";
-  char* args[] = {name, nullptr};
-  char** argv = args;
-  if (!tk::init(argc, argv)) {
-    state.SkipWithError("no display");
-    return;
-  }
+  if (!start_toolkit(state)) return;
   reset_program_values();
   clear_resource_lists();
   load_main_fonts();

@@ -4,10 +4,25 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <benchmark/benchmark.h>
+
 #include <filesystem>
 #include <string>
 
+#include "toolkit/toolkit.h"
+
 inline bool have_display() { return std::getenv("DISPLAY") && *std::getenv("DISPLAY"); }
+
+// Starts the toolkit on the display; false (the benchmark skipped) without one.
+inline bool start_toolkit(benchmark::State& state) {
+  int argc = 1;
+  char name[] = "bench";
+  char* args[] = {name, nullptr};
+  char** argv = args;
+  if (have_display() && tk::init(argc, argv)) return true;
+  state.SkipWithError("needs a display");
+  return false;
+}
 
 // Runs the body in a scratch working directory.
 struct ScratchDirectory {
