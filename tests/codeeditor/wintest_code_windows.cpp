@@ -433,8 +433,10 @@ TEST_F(EventCodeWindowTest, SceneCodeEditorDiffersFromTheOtherCodeWindows) {
       EXPECT_EQ(pref_code_window_height, -1);
       EXPECT_EQ(pref_code_window_maximized, -1);
     }
-    if (c.under_dialog) tk::remove_timer(kDialog, kHelpLineTimer);
-    else tk::open_window(kDialog, 0, 0, 300, 200, "object dialog");
+    if (c.under_dialog)
+      tk::remove_timer(kDialog, kHelpLineTimer);
+    else
+      tk::open_window(kDialog, 0, 0, 300, 200, "object dialog");
   }
 }
 

@@ -173,7 +173,11 @@ TEST_F(MainWindowWidgetsTest, MenuBarShowsItsTitlesItemsPicturesAndSeparators) {
         {27, "Add new font\tCtrl + 5", 150},
         {29, "Add new object\tCtrl + 6", 152},
         {30, "Add new scene\tCtrl + 7", 153}}},
-      {"Help", {{31, "Help\tF1", 159}, {32, "About", 160}, sep(), {33, "Check program version...", 161}}},
+      {"Help",
+       {{31, "Help\tF1", 159},
+        {32, "About", 160},
+        sep(),
+        {33, "Check program version...", 161}}},
   };
   GtkWidget* bar = find_of_type(tk::gtk_window_of(kMainWindow), GTK_TYPE_MENU_BAR);
   ASSERT_NE(bar, nullptr);
