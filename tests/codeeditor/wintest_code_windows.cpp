@@ -382,6 +382,64 @@ TEST_F(CodeWindowTest, SceneCodeEditorIgnoresTheCloseBox) {
   EXPECT_FALSE(tk::window_disabled(kDialog));
 }
 
+// What sets the "Scene code editor" apart from the three other code windows,
+// read back from the open window: its fixed size, its editor at the top, no
+// help lines, no help timer, and code-window geometry left as it was.
+TEST_F(EventCodeWindowTest, SceneCodeEditorDiffersFromTheOtherCodeWindows) {
+  add_named(g_scenes, "scn_one");
+  struct Case {
+    const char* window;
+    bool under_dialog;  // opened over window 63, as from the object or scene editor
+    std::function<void()> open;
+    bool resizable;
+    int editor_y;
+    int help_lines;
+    bool timer;
+    bool stores_geometry;
+  } cases[] = {
+      {"Custom functions", false, edit_custom_functions, true, 45, 2, true, true},
+      {"Global variables", false, edit_global_variables, true, 45, 2, true, true},
+      {"event code", true, [this] { open_event_code_editor(script); }, true, 45, 2, true, true},
+      {"Scene code editor", true, [] { open_scene_code_editor(0); }, false, 10, 0, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.window);
+    pref_code_window_x = pref_code_window_y = -1;
+    pref_code_window_width = pref_code_window_height = -1;
+    pref_code_window_maximized = -1;
+    if (!c.under_dialog) tk::close_window(kDialog);
+    tk::test::when_idle([&] {
+      int window = code_window();
+      EXPECT_EQ(gtk_window_get_resizable(GTK_WINDOW(tk::gtk_window_of(window))) != FALSE,
+                c.resizable);
+      EXPECT_EQ(tk::widget_y(kCodeEditorWidget), c.editor_y);
+      int help_lines = 0;
+      for (int w : widgets_of_kind(tk::WidgetKind::Label))
+        if (tk::widget_width(w) == tk::window_width(window) - 20) ++help_lines;
+      EXPECT_EQ(help_lines, c.help_lines);
+      EXPECT_EQ(tk::timer_exists(kDialog, kHelpLineTimer) ||
+                    tk::timer_exists(window, kHelpLineTimer),
+                c.timer);
+      click("Cancel");
+    });
+    c.open();
+    if (c.stores_geometry) {
+      EXPECT_NE(pref_code_window_x, -1);
+      EXPECT_NE(pref_code_window_y, -1);
+    } else {
+      EXPECT_EQ(pref_code_window_x, -1);
+      EXPECT_EQ(pref_code_window_y, -1);
+      EXPECT_EQ(pref_code_window_width, -1);
+      EXPECT_EQ(pref_code_window_height, -1);
+      EXPECT_EQ(pref_code_window_maximized, -1);
+    }
+    if (c.under_dialog)
+      tk::remove_timer(kDialog, kHelpLineTimer);
+    else
+      tk::open_window(kDialog, 0, 0, 300, 200, "object dialog");
+  }
+}
+
 TEST(CrLfLineEnds, EveryLineBreakBecomesCrLf) {
   const std::pair<std::string, std::string> cases[] = {
       {"", ""},
