@@ -22,8 +22,13 @@ fail() { echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
 start() {
   "$bin" "$@" >"$work/.out" 2>&1 &
   pid=$!
-  main_window=$(timeout 15 xdotool search --sync --limit 1 --name "^$title\$" 2>/dev/null | head -1) ||
-    true
+  # Polled: a search fails outright when a window it looks at goes away.
+  main_window=
+  for _ in $(seq 150); do
+    main_window=$(window_named "$title")
+    [ -n "$main_window" ] && break
+    sleep 0.1
+  done
   [ -n "$main_window" ] || fail "no main window titled '$title'"
   # Start-up ends with the shortcuts; the first shortcut press may race it.
   sleep 1
