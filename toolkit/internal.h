@@ -26,6 +26,7 @@ struct WindowRec {
   bool above = false;
   int width = 0, height = 0;  // inner size last asked for or reported
   bool appeared = false;      // shown at least once
+  unsigned long opened = 0;   // order of opening, to find the window a new one belongs to
   guint first_focus = 0;      // GLib source placing the focus after the first showing
   GdkWindowState state = GdkWindowState(0);
   std::map<std::pair<int, int>, int> shortcuts;  // (modifiers, key) -> item

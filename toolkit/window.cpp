@@ -184,6 +184,16 @@ int open_window(int number, int x, int y, int width, int height, const std::stri
   // window as it appears either; on_first_built activates it.
   else if (!(flags & kWindowMinimizeBox))
     gtk_window_set_type_hint(win, GDK_WINDOW_TYPE_HINT_TOOLBAR);
+  // A window belongs to the one opened last that is still shown: the window
+  // manager then keeps it above that one (a toolbar window among them too).
+  static unsigned long opened = 0;
+  w.opened = ++opened;
+  const WindowRec* owner = nullptr;
+  for (const auto& [n, other] : windows)
+    if (n != number && gtk_widget_get_visible(other.window) && !(other.flags & kWindowBorderless) &&
+        (!owner || other.opened > owner->opened))
+      owner = &other;
+  if (owner) gtk_window_set_transient_for(win, GTK_WINDOW(owner->window));
   if (flags & kWindowCentred)
     gtk_window_set_position(win, GTK_WIN_POS_CENTER);
   else

@@ -121,7 +121,7 @@ EOF
   chmod +x "$work/bin/x-www-browser"
 }
 
-fail() { import -window root "/tmp/journey-fail.png" 2>/dev/null; echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
+fail() { import -window root "$work/journey-fail.png" 2>/dev/null; echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
 
 case $case_name in
   make_save_open_run)
@@ -149,16 +149,25 @@ case $case_name in
     keys ctrl+6
     click_in "Object properties - object_3" 60 167
     xdotool key --clearmodifiers Down Return
+    # A Step event (third in the event-type list at (220, 10)), its code typed
+    # into the code window that "Add event >>> " at (120, 10) opens.
+    click_in "Object properties - object_3" 270 22
+    xdotool key --clearmodifiers Down Down Return
+    click_in "Object properties - object_3" 167 22
+    activate "Code editor - Step event of object_3"
+    xdotool type --delay 30 "x += 4;"
+    click_in "Code editor - Step event of object_3" 757 577
+    wait_for_close "Code editor - Step event of object_3"
     click_in "Object properties - object_3" 757 577
     wait_for_close "Object properties - object_3"
 
     # A scene with one instance placed by a click at (100, 100) of its
     # canvas (at (320, 45) in the dialog), on the "Objects" tab at (108, 55).
     keys ctrl+7
-    click_in "Scene properties - scene_4" 108 55
-    click_in "Scene properties - scene_4" 420 145
-    click_in "Scene properties - scene_4" 60 22
-    wait_for_close "Scene properties - scene_4"
+    click_in "Scene properties - scene_5" 108 55
+    click_in "Scene properties - scene_5" 420 145
+    click_in "Scene properties - scene_5" 60 22
+    wait_for_close "Scene properties - scene_5"
 
     save_as journey
     exit_with_yes
@@ -173,14 +182,16 @@ case $case_name in
     keys F5
     for _ in $(seq 600); do [ -f browser.done ] && break; sleep 0.1; done
     [ -f browser.done ] || fail "the browser was not started"
-    # The black scene starts at the page's top left; the instance is shown
-    # where it was placed, after a short and after a longer run.
+    # The black scene starts at the page's top left; the instance stays on
+    # the row where it was placed and its Step code moves it to the right.
+    last=-1
     for budget in 200 1500; do
       [ -f shot$budget.png ] || { cat chromium.log; fail "no screenshot after $budget ms"; }
       read -r sx sy < <(find_colour 0 0 0 shot$budget.png)
       read -r ix iy < <(find_colour 200 30 40 shot$budget.png)
-      [ "${ix:-}" = $((sx + 100)) ] && [ "${iy:-}" = $((sy + 100)) ] ||
+      [ -n "${ix:-}" ] && [ "$iy" = $((sy + 100)) ] && [ $((ix - sx)) -gt 100 ] && [ "$ix" -gt "$last" ] ||
         fail "after $budget ms: the scene at ${sx:-?},${sy:-?}, the instance at ${ix:-?},${iy:-?}"
+      last=$ix
     done
     exit_with_yes
     ;;
