@@ -24,6 +24,7 @@
 #include "maker/graphics/scene_editor.h"
 #include "maker/graphics/sprite_dialog.h"
 #include "maker/project/records.h"
+#include "maker/resource_editors.h"
 #include "maker/shell/background_dialog.h"
 #include "toolkit/gtk_access.h"
 #include "toolkit/testing.h"
@@ -102,6 +103,7 @@ struct Probe {
 bool start(benchmark::State& state) {
   if (!start_toolkit(state)) return false;
   tk::set_instant_pause(true);
+  connect_resource_editors();
   reset_program_values();
   clear_resource_lists();
   return true;

@@ -9,7 +9,7 @@
 
 #include "bench/large_project.h"
 #include "codeeditor/code_editor.h"
-#include "codeeditor/windows/javascript_setup.h"
+#include "maker/codewindows/javascript_setup.h"
 #include "maker/project/keywords.h"
 #include "maker/project/records.h"
 #include "maker/project/state.h"

@@ -2,7 +2,7 @@
 
 #include "imaging/draw.h"
 #include "maker/graphics/effect_dialog.h"
-#include "maker/graphics/frame_editor.h"
+#include "maker/graphics/frame_strip.h"
 #include "maker/graphics/pixel_rules.h"
 #include "maker/project/project_file.h"
 #include "maker/project/state.h"

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "imaging/draw.h"
-#include "maker/graphics/frame_editor.h"
+#include "maker/graphics/frame_strip.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/state.h"

@@ -8,7 +8,7 @@
 
 #include "imaging/codec.h"
 #include "imaging/draw.h"
-#include "maker/graphics/frame_editor.h"
+#include "maker/graphics/frame_strip.h"
 #include "maker/project/confirm.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"

@@ -1,13 +1,14 @@
 #include "maker/graphics/frame_editor.h"
 
 #include "imaging/draw.h"
+#include "maker/common/browser_refresh.h"
+#include "maker/common/window_numbers.h"
 #include "maker/graphics/canvas_size.h"
 #include "maker/graphics/frame_commands.h"
+#include "maker/graphics/frame_strip.h"
 #include "maker/graphics/image_effects.h"
 #include "maker/project/records.h"
 #include "maker/project/thumbnails.h"
-#include "maker/shell/resource_browser.h"
-#include "maker/shell/small_windows.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -66,46 +67,9 @@ bool is_strip_canvas(int widget) {
   return false;
 }
 
-void draw_strip_canvas(int canvas, const imaging::Image& picture, bool selected) {
-  imaging::Image* target = tk::canvas_image(canvas);
-  if (!target) return;
-  imaging::Canvas paint(*target);
-  paint.draw_image(kCheckerboardPicture, 0, 0);
-  paint.set_mode(imaging::Mode::Alpha);
-  paint.draw_image(picture, 0, 0);
-  if (selected) paint.draw_image(kSelectionOverlayPicture, 0, 0);
-  tk::refresh_canvas(canvas);
-}
-
 }  // namespace
 
 std::span<const FrameEditorItem> frame_editor_items() { return kItems; }
-
-int refresh_sprite_frame_strip(const std::string& sprite_name, int free_old) {
-  if (free_old == 1)
-    for (int w : g_frame_strip_widgets)
-      if (tk::widget_exists(w)) tk::free_widget(w);
-  g_frame_strip_widgets.clear();
-  if (!tk::widget_exists(kFrameStripArea)) return 0;
-  tk::use_container(kFrameStripArea);
-  int x = 10, tallest = 0;
-  for (int i = 0; i < g_frames.count(); ++i) {
-    const Frame& f = g_frames[i];
-    if (f.sprite_name != sprite_name) continue;
-    // A frame whose picture could not be read has a canvas of no size.
-    const imaging::Image* picture = imaging::image_ptr(f.image);
-    const int w = picture ? picture->width : 0, h = picture ? picture->height : 0;
-    const int canvas = tk::canvas(tk::kAny, x, 10, w, h);
-    if (picture) draw_strip_canvas(canvas, *picture, i == g_current_frame);
-    tk::set_widget_data(canvas, i);
-    g_frame_strip_widgets.append(canvas);
-    x += w + 10;
-    tallest = std::max(tallest, h);
-  }
-  tk::close_container();
-  tk::set_scroll_inner_size(kFrameStripArea, x, tallest + 10);
-  return 0;
-}
 
 int open_sprite_frame_editor(const std::string& opened_name) {
   const std::string name = opened_name;  // the caller's text may live in a list
@@ -150,7 +114,7 @@ int open_sprite_frame_editor(const std::string& opened_name) {
     if (e.subtype == tk::kLeftClick && !done) refresh_sprite_frame_strip(name, 1);
   }
   build_resource_thumbnails();
-  rebuild_resource_panel();
+  refresh_resource_browser();
   tk::disable_window(kDialogWindow, false);
   tk::close_window(window);
   return 0;

@@ -4,19 +4,14 @@
 #include <span>
 #include <string>
 
-constexpr int kFrameStripArea = 187;
+#include "maker/graphics/frame_strip.h"
+
 constexpr int kFrameEditorMenuBar = 188;
-constexpr int kSelectionOverlayPicture = 214;
-constexpr int kCheckerboardPicture = 126;
 
 // Modal window over the sprite dialog (window 63) for the frames of that
 // sprite; "Done" (the only way out) marks the project modified and renews
 // the thumbnails and the resource browser. Result 0.
 int open_sprite_frame_editor(const std::string& sprite_name);
-
-// Rebuilds the strip of the open editor; free_old = 1 first destroys the
-// widgets of the previous strip. Result 0.
-int refresh_sprite_frame_strip(const std::string& sprite_name, int free_old);
 
 // One command of the editor's menus, shortcuts and toolbar.
 using FrameCommand = int (*)(int window, const std::string& sprite_name, int frame_index);

@@ -3,17 +3,17 @@
 #include <unordered_map>
 #include <vector>
 
-#include "codeeditor/windows/code_windows.h"
 #include "imaging/codec.h"
 #include "imaging/draw.h"
+#include "maker/codewindows/code_windows.h"
+#include "maker/common/browser_refresh.h"
+#include "maker/common/preview_picture.h"
+#include "maker/common/window_numbers.h"
 #include "maker/graphics/scene_canvas.h"
 #include "maker/project/confirm.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
-#include "maker/shell/main_window.h"
-#include "maker/shell/resource_browser.h"
-#include "maker/shell/small_windows.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -571,7 +571,7 @@ class SceneEditor {
     free_scene_canvas_pictures(st_);
     tk::disable_window(kMainWindow, false);
     tk::close_window(kDialogWindow);
-    rebuild_resource_panel();
+    refresh_resource_browser();
   }
 
   SceneCanvasState st_;
@@ -605,7 +605,7 @@ void edit_scene(const std::string& opened_name) {
   for (int i = 0; i < g_scenes.count() && index < 0; ++i)
     if (g_scenes[i].name == name) index = i;
   if (index < 0) {
-    rebuild_resource_panel();
+    refresh_resource_browser();
     return;
   }
   SceneEditor(index).run();

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "imaging/draw.h"
+#include "maker/common/browser_refresh.h"
+#include "maker/common/window_numbers.h"
 #include "maker/graphics/frame_commands.h"
 #include "maker/graphics/frame_editor.h"
 #include "maker/graphics/strip_import.h"
@@ -12,9 +14,6 @@
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
-#include "maker/shell/main_window.h"
-#include "maker/shell/resource_browser.h"
-#include "maker/shell/small_windows.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -325,5 +324,5 @@ void edit_sprite(const std::string& opened_name) {
   for (int i = 0; i < g_sprites.count() && index < 0; ++i)
     if (g_sprites[i].name == name) index = i;
   if (index >= 0) SpriteDialog(index, name).run();
-  rebuild_resource_panel();
+  refresh_resource_browser();
 }

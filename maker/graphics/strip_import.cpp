@@ -4,13 +4,13 @@
 
 #include "imaging/codec.h"
 #include "imaging/draw.h"
+#include "maker/common/window_numbers.h"
 #include "maker/graphics/frame_commands.h"
 #include "maker/project/confirm.h"
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
 #include "maker/project/thumbnails.h"
-#include "maker/shell/small_windows.h"
 #include "toolkit/toolkit.h"
 
 namespace {

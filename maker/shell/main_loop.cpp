@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "codeeditor/windows/code_windows.h"
 #include "imaging/image.h"
+#include "maker/codewindows/code_windows.h"
 #include "maker/export/export.h"
 #include "maker/export/run_game.h"
 #include "maker/project/confirm.h"

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "maker/common/window_numbers.h"
+
 // ---- fixed numbers ----
-constexpr int kMainWindow = 15;
 constexpr int kMenuBar = 16;
 constexpr int kResourcePanel = 14;
 constexpr int kGameScrollArea = 82;

@@ -2,8 +2,9 @@
 
 #include <unordered_map>
 
-#include "codeeditor/windows/code_windows.h"
 #include "imaging/image.h"
+#include "maker/codewindows/code_windows.h"
+#include "maker/common/preview_picture.h"
 #include "maker/project/confirm.h"
 #include "maker/project/event_types.h"
 #include "maker/project/project_file.h"

@@ -4,35 +4,29 @@
 #include <vector>
 
 #include "maker/project/confirm.h"
-#include "maker/graphics/scene_editor.h"
-#include "maker/graphics/sprite_dialog.h"
 #include "maker/project/records.h"
-#include "maker/shell/background_dialog.h"
-#include "maker/shell/font_dialog.h"
 #include "maker/shell/main_window.h"
-#include "maker/shell/object_dialog.h"
-#include "maker/shell/sound_dialogs.h"
 #include "toolkit/toolkit.h"
 
 namespace {
 
 enum Kind { kSprites, kSounds, kMusics, kBackgrounds, kFonts, kObjects, kScenes };
 
-const ResourceKind kKinds[] = {
+ResourceKind g_kinds[] = {
     {"Sprites", "sprite", " Sprites ", 147, 83, 98, 39, 115, kItemAddSprite, new_sprite,
-     delete_sprite, edit_sprite},
+     delete_sprite, nullptr},
     {"Sounds", "sound", " Sounds ", 148, 84, 99, 52, 116, kItemAddSound, new_sound, delete_sound,
-     edit_sound},
+     nullptr},
     {"Musics", "music", " Musics ", 149, 85, 100, 55, 117, kItemAddMusic, new_music, delete_music,
-     music_properties_dialog},
+     nullptr},
     {"Backgrounds", "background", " Backgrounds ", 151, 86, 101, 42, 118, kItemAddBackground,
-     new_background, delete_background, open_background_properties},
+     new_background, delete_background, nullptr},
     {"Fonts", "font", " Fonts ", 150, 87, 102, 45, 119, kItemAddFont, new_font, delete_font,
-     open_font_properties},
+     nullptr},
     {"Objects", "object", " Objects ", 152, 88, 103, 48, 120, kItemAddObject, new_object,
-     delete_object, object_properties_dialog},
+     delete_object, nullptr},
     {"Scenes", "scene", " Scenes ", 153, 89, 104, 58, 121, kItemAddScene, new_scene, delete_scene,
-     edit_scene},
+     nullptr},
 };
 
 enum class Command { Edit, Delete, Duplicate, MoveBackward, MoveForward };
@@ -105,7 +99,7 @@ bool is_browser_widget(int widget, tk::WidgetKind kind) {
 
 int kind_index(const std::string& kind) {
   for (int k = kSprites; k <= kScenes; ++k)
-    if (kind == kKinds[k].kind) return k;
+    if (kind == g_kinds[k].kind) return k;
   return -1;
 }
 
@@ -114,7 +108,7 @@ std::vector<TabWidgets> take_previous_widgets() {
   std::vector<TabWidgets> tabs(7);
   for (const ResourceEntry& e : g_resource_entries) {
     int k = kind_index(e.kind);
-    if (k < 0 || e.widget == kKinds[k].create_card) continue;
+    if (k < 0 || e.widget == g_kinds[k].create_card) continue;
     if (e.popup_menu != -1 && is_browser_widget(e.widget, tk::WidgetKind::ImageView))
       tabs[size_t(k)].cards.push_back(e.widget);
     else if (e.popup_menu == -1 && is_browser_widget(e.widget, tk::WidgetKind::Label))
@@ -156,7 +150,7 @@ void place_banner(int kind) {
 }
 
 void fill_tab(int kind, int page_width, TabWidgets& previous) {
-  const ResourceKind& k = kKinds[kind];
+  const ResourceKind& k = g_kinds[kind];
   tk::set_scroll_inner_size(k.scroll_area, page_width, tk::scroll_inner_height(k.scroll_area));
   tk::use_container(k.scroll_area);
   place_banner(kind);
@@ -223,29 +217,33 @@ int scene_index(const std::string& name) {
 
 }  // namespace
 
-std::span<const ResourceKind> resource_kinds() { return kKinds; }
+std::span<const ResourceKind> resource_kinds() { return g_kinds; }
+
+void set_resource_editor(const std::string& kind, void (*edit)(const std::string& name)) {
+  if (int k = kind_index(kind); k >= 0) g_kinds[k].edit = edit;
+}
 
 const ResourceKind* resource_kind_of_create_card(int widget) {
-  for (const ResourceKind& k : kKinds)
+  for (const ResourceKind& k : g_kinds)
     if (k.create_card == widget) return &k;
   return nullptr;
 }
 
 const ResourceKind* resource_kind_of_add_item(int item) {
-  for (const ResourceKind& k : kKinds)
+  for (const ResourceKind& k : g_kinds)
     if (k.add_item == item) return &k;
   return nullptr;
 }
 
 void rebuild_resource_panel() {
-  for (const ResourceKind& k : kKinds)
+  for (const ResourceKind& k : g_kinds)
     tk::resize_widget(k.scroll_area, kOutOfSight, kOutOfSight, tk::kKeep, tk::kKeep);
   update_main_window_title();
   int page_width = tk::panel_page_width(kResourcePanel);
   std::vector<TabWidgets> previous = take_previous_widgets();
   for (int kind = kSprites; kind <= kScenes; ++kind) fill_tab(kind, page_width, previous[size_t(kind)]);
   tk::set_state(kAdvancedModeCheckBox, g_game_settings[0].advanced_mode);
-  for (const ResourceKind& k : kKinds) tk::resize_widget(k.scroll_area, 0, 0, tk::kKeep, tk::kKeep);
+  for (const ResourceKind& k : g_kinds) tk::resize_widget(k.scroll_area, 0, 0, tk::kKeep, tk::kKeep);
 }
 
 void add_resource_entry(const std::string& kind, const std::string& name, int widget,
@@ -259,7 +257,7 @@ void open_resource_entry(int widget) {
   if (index < 0) return;
   // Copied: the editor rebuilds the entry list.
   const ResourceEntry e = g_resource_entries[index];
-  if (int k = kind_index(e.kind); k >= 0) open_editor(kKinds[k], e.name);
+  if (int k = kind_index(e.kind); k >= 0) open_editor(g_kinds[k], e.name);
 }
 
 void show_entry_popup_menu(int widget) {
@@ -286,7 +284,7 @@ void move_scene_down(const std::string& name) {
 bool run_popup_command(int item) {
   for (const PopupCommand& c : kPopupCommands) {
     if (c.item != item) continue;
-    const ResourceKind& kind = kKinds[c.kind];
+    const ResourceKind& kind = g_kinds[c.kind];
     // Copied: the commands rebuild the entry list.
     std::string name = g_resource_entries[find_menu_target_entry()].name;
     switch (c.command) {

@@ -19,10 +19,12 @@ struct ResourceKind {
   int add_item;            // the menu item that adds one
   std::string (*create)();                 // the constructor
   int (*remove)(const std::string& name);  // the delete with its cascades
-  // The editor of the kind; null until that editor exists.
+  // The editor of the kind: main sets it, so the browser includes no editor.
   void (*edit)(const std::string& name);
 };
 std::span<const ResourceKind> resource_kinds();
+// Sets the editor of the kind named `kind` ("Sprites" ...).
+void set_resource_editor(const std::string& kind, void (*edit)(const std::string& name));
 const ResourceKind* resource_kind_of_create_card(int widget);
 const ResourceKind* resource_kind_of_add_item(int item);
 

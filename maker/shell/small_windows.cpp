@@ -1,7 +1,6 @@
 #include "maker/shell/small_windows.h"
 
-#include "codeeditor/windows/code_windows.h"
-#include "imaging/draw.h"
+#include "maker/codewindows/code_windows.h"
 #include "maker/project/records.h"
 #include "maker/shell/main_window.h"
 #include "toolkit/toolkit.h"
@@ -59,21 +58,4 @@ void edit_game_comments() {
 void show_game_comments() {
   run_game_comments_window(tk::kTextReadOnly);
   close_game_comments_window();
-}
-
-imaging::Image preview_picture(int image) {
-  imaging::Image preview(100, 100);
-  if (const imaging::Image* source = imaging::image_ptr(image)) {
-    auto [w, h] = imaging::fit_size(source->width, source->height, 100);
-    imaging::Canvas canvas(preview);
-    canvas.set_mode(imaging::Mode::Alpha);
-    canvas.draw_image_scaled(*source, 0, 0, w, h, imaging::Filter::Bilinear);
-  }
-  return preview;
-}
-
-void set_preview_thumbnail(int image_view, int image) {
-  int number = imaging::adopt_image(imaging::kAnyImage, preview_picture(image));
-  tk::set_image(image_view, number);
-  imaging::free_image(number);
 }

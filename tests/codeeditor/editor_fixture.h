@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "codeeditor/code_editor.h"
-#include "codeeditor/windows/javascript_setup.h"
+#include "maker/codewindows/javascript_setup.h"
 #include "maker/project/keywords.h"
 #include "maker/project/records.h"
 #include "maker/project/state.h"

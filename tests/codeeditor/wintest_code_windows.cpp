@@ -1,7 +1,7 @@
 // The code windows, driven as a user would through the toolkit's test
 // drivers: what OK stores, what Cancel and the close box leave alone, the help
 // lines and the remembered geometry.
-#include "codeeditor/windows/code_windows.h"
+#include "maker/codewindows/code_windows.h"
 
 #include <functional>
 

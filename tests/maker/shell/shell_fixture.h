@@ -13,6 +13,7 @@
 
 #include "maker/project/new_project.h"
 #include "maker/project/records.h"
+#include "maker/resource_editors.h"
 #include "maker/shell/main_loop.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
@@ -37,6 +38,7 @@ class ShellTest : public ::testing::Test {
     clear_resource_lists();
     ask_ = std::make_unique<tk::test::ScriptedRequesters>();
 
+    connect_resource_editors();
     build_main_window();
     add_main_shortcuts();
     new_project();

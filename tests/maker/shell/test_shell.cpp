@@ -2,8 +2,9 @@
 // the preview picture and the kind tables the commands are found by.
 #include <gtest/gtest.h>
 
-#include "codeeditor/windows/code_windows.h"
 #include "imaging/draw.h"
+#include "maker/codewindows/code_windows.h"
+#include "maker/common/preview_picture.h"
 #include "maker/project/state.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"

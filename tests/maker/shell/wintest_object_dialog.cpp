@@ -2,8 +2,8 @@
 // writes and renames, the names and parents it refuses, the event list with
 // the event-code window, popup menu 69 and "Delete".
 #include "codeeditor/code_editor.h"
-#include "codeeditor/windows/code_windows.h"
 #include "imaging/draw.h"
+#include "maker/codewindows/code_windows.h"
 #include "maker/shell/object_dialog.h"
 #include "maker/shell/small_windows.h"
 #include "shell_fixture.h"

@@ -2,7 +2,7 @@
 // desktop's own font: the main window, each resource's properties dialog,
 // the project, preferences and extension dialogs, the small windows and the
 // code windows. (The sprite and scene editors have their own sweep.)
-#include "codeeditor/windows/code_windows.h"
+#include "maker/codewindows/code_windows.h"
 #include "maker/shell/extensions_dialog.h"
 #include "maker/shell/preferences_dialog.h"
 #include "maker/shell/project_dialogs.h"

@@ -1,4 +1,4 @@
-#include "codeeditor/windows/javascript_setup.h"
+#include "maker/codewindows/javascript_setup.h"
 
 #include <string>
 #include <string_view>

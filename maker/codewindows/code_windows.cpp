@@ -1,8 +1,9 @@
-#include "codeeditor/windows/code_windows.h"
+#include "maker/codewindows/code_windows.h"
 
 #include "codeeditor/code_editor.h"
-#include "codeeditor/windows/javascript_setup.h"
 #include "imaging/image.h"
+#include "maker/codewindows/javascript_setup.h"
+#include "maker/common/window_numbers.h"
 #include "maker/project/records.h"
 #include "maker/project/state.h"
 #include "toolkit/toolkit.h"
@@ -11,8 +12,6 @@ using namespace codeeditor;
 
 namespace {
 
-constexpr int kMainWindow = 15;
-constexpr int kDialogWindow = 63;
 constexpr int kWindowWidth = 800, kWindowHeight = 600;
 constexpr int kBoldFont = 122;
 constexpr int kPlaceholderIcon = 162;

@@ -1,3 +1,0 @@
-#include "maker/shell/startup.h"
-
-int main(int argc, char** argv) { return main_program(argc, argv); }
