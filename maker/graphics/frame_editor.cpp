@@ -1,6 +1,5 @@
 #include "maker/graphics/frame_editor.h"
 
-#include "imaging/draw.h"
 #include "maker/common/browser_refresh.h"
 #include "maker/common/window_numbers.h"
 #include "maker/graphics/canvas_size.h"
