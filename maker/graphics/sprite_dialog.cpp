@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "imaging/draw.h"
 #include "maker/graphics/frame_commands.h"
@@ -15,6 +16,7 @@
 #include "maker/shell/main_window.h"
 #include "maker/shell/resource_browser.h"
 #include "maker/shell/small_windows.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -280,9 +282,15 @@ class SpriteDialog {
       show_error("The sprite name is missing");
       return false;
     }
-    // The name starts the file names of the frame pictures on save.
+    // The name starts the file names of the frame pictures on save, with
+    // counters the frame commands make from an int: room for the longest.
     if (!plain_file_name(typed)) {
-      show_error("A sprite name cannot contain \"/\" nor be \".\" or \"..\".");
+      show_error("A sprite name cannot contain \"/\" or a line break nor be \".\" or \"..\".");
+      return false;
+    }
+    static const std::string longest_counter = std::to_string(std::numeric_limits<int>::min());
+    if (frame_file_name(typed, longest_counter).size() > tk::kLongestFileName) {
+      show_error("The sprite name is too long");
       return false;
     }
     if (!sprite_name_is_free(typed, index_)) {
