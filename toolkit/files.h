@@ -19,10 +19,10 @@ FileRead read_small_file(const std::string& path, size_t limit, std::string& byt
 // disk before it takes the old one's place. False when not written; the old
 // file is then untouched.
 bool replace_file(const std::string& path, const void* data, size_t size, bool flush);
-// The longest file name, in bytes, that replace_file can write: the file
-// systems take 255, and the new file beside it has ".part" more.
-inline constexpr size_t kLongestFileName = 255 - 5;
 // The same with the content of another file; false when it cannot be read.
 bool copy_file_over(const std::string& from, const std::string& to);
+// The longest file name, in bytes, that the two can write: the file systems
+// take 255, and the new file beside it has ".part" more.
+inline constexpr size_t kLongestFileName = 255 - 5;
 
 }  // namespace tk

@@ -282,12 +282,12 @@ class SpriteDialog {
       show_error("The sprite name is missing");
       return false;
     }
-    // The name starts the file names of the frame pictures on save, with
-    // counters the frame commands make from an int: room for the longest.
+    // The name starts the file names of the frame pictures on save.
     if (!plain_file_name(typed)) {
       show_error("A sprite name cannot contain \"/\" or a line break nor be \".\" or \"..\".");
       return false;
     }
+    // Room for the longest counter the frame commands make (from an int).
     static const std::string longest_counter = std::to_string(std::numeric_limits<int>::min());
     if (frame_file_name(typed, longest_counter).size() > tk::kLongestFileName) {
       show_error("The sprite name is too long");
