@@ -21,5 +21,8 @@ FileRead read_small_file(const std::string& path, size_t limit, std::string& byt
 bool replace_file(const std::string& path, const void* data, size_t size, bool flush);
 // The same with the content of another file; false when it cannot be read.
 bool copy_file_over(const std::string& from, const std::string& to);
+// The longest file name, in bytes, that the two can write: the file systems
+// take 255, and the new file beside it has ".part" more.
+inline constexpr size_t kLongestFileName = 255 - 5;
 
 }  // namespace tk

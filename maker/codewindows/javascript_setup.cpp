@@ -54,9 +54,12 @@ bool is_word_char(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= '
 void setup_javascript_editor(int widget) {
   if (!code_editor_of(widget)) return;
   // The Preferences store what was typed; a font no one could read (lines a
-  // few pixels high) gives way to the start values here.
+  // few pixels high, or a few letters filling the window) gives way to the
+  // start values here.
   const std::string family = pref_font_family.empty() ? kStartFontFamily : pref_font_family;
-  const int size = pref_font_size < kSmallestEditorFontSize ? kStartFontSize : pref_font_size;
+  const bool readable =
+      pref_font_size >= kSmallestEditorFontSize && pref_font_size <= kLargestEditorFontSize;
+  const int size = readable ? pref_font_size : kStartFontSize;
   editor_setup_javascript(
       widget, {pref_color_text, pref_color_selection_back, pref_color_selection_fore,
                pref_color_caret, family, size, pref_color_command,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "imaging/draw.h"
 #include "maker/common/browser_refresh.h"
@@ -14,6 +15,7 @@
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -281,7 +283,13 @@ class SpriteDialog {
     }
     // The name starts the file names of the frame pictures on save.
     if (!plain_file_name(typed)) {
-      show_error("A sprite name cannot contain \"/\" nor be \".\" or \"..\".");
+      show_error("A sprite name cannot contain \"/\" or a line break nor be \".\" or \"..\".");
+      return false;
+    }
+    // Room for the longest counter the frame commands make (from an int).
+    static const std::string longest_counter = std::to_string(std::numeric_limits<int>::min());
+    if (frame_file_name(typed, longest_counter).size() > tk::kLongestFileName) {
+      show_error("The sprite name is too long");
       return false;
     }
     if (!sprite_name_is_free(typed, index_)) {

@@ -70,7 +70,7 @@ std::string frame_file_name(const std::string& sprite_name, const std::string& f
 }
 
 bool plain_file_name(const std::string& name) {
-  return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
+  return !name.empty() && name.find_first_of("/\r\n") == std::string::npos && name != "." && name != "..";
 }
 
 bool write_project(const std::string& name) {

@@ -8,7 +8,8 @@
 
 // sprite name + "_" + counter + ".png"
 std::string frame_file_name(const std::string& sprite_name, const std::string& file_counter);
-// A name that stays inside its folder: not empty, no "/", not "." or "..".
+// A name that stays inside its folder and comes back from the project file
+// (which blanks line breaks): not empty, no "/" nor CR or LF, not "." or "..".
 bool plain_file_name(const std::string& name);
 
 // Runs job(0) .. job(count - 1), independent jobs that touch no list and no

@@ -215,10 +215,14 @@ extern int pref_color_caret;
 extern std::string pref_font_family;
 extern int pref_font_size;
 // Start values of the code-editor font; also what an editor uses in place of
-// an empty family or a size below kSmallestEditorFontSize.
+// an empty family or a size outside kSmallestEditorFontSize ..
+// kLargestEditorFontSize. The largest is the largest size the desktop's font
+// chooser lists; a code window shows a few words of it, and a size beyond is
+// more likely a slip (110 for 11) than a wish.
 inline constexpr const char* kStartFontFamily = "Consolas";
 inline constexpr int kStartFontSize = 11;
 inline constexpr int kSmallestEditorFontSize = 6;
+inline constexpr int kLargestEditorFontSize = 72;
 extern int pref_code_window_x;  // code-window geometry, -1 = not stored yet
 extern int pref_code_window_y;
 extern int pref_code_window_width;

@@ -186,7 +186,7 @@ class BackgroundDialog {
 
   void select_image() {
     const std::string path = tk::open_file("Select an image", "", kImagePatterns, 0).path;
-    if (path.empty()) return;
+    if (path.empty() || !working_file_name_usable(file_part(path))) return;
     const int image = imaging::load_image_file(imaging::kAnyImage, path);
     if (image < 0) {
       // A picture that cannot be read changes nothing: the tiles cut from

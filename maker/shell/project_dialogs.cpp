@@ -10,6 +10,7 @@
 #include "maker/project/records.h"
 #include "maker/project/save_project.h"
 #include "maker/shell/main_window.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -22,9 +23,9 @@ void write_named_project() {
   update_main_window_title();
 }
 
-// A project name becomes a file and a folder name in "Projects", so it may
-// not name another folder; the project list drops every ".qgp" of a file
-// name, so a name holding one could not be opened again.
+// A project name becomes a file and a folder name in "Projects", so it is
+// a plain file name; the project list drops every ".qgp" of a file name, so
+// a name holding one could not be opened again.
 bool usable_project_name(const std::string& name) {
   return name.empty() || (plain_file_name(name) && name.find(kProjectExtension) == std::string::npos);
 }
@@ -76,9 +77,13 @@ bool ask_project_name() {
     if (e.object != ok) continue;
     std::string name = tk::text(input);
     if (!usable_project_name(name)) {
-      tk::message_box("Error",
-                      "A project name cannot contain \"/\" or \".qgp\" nor be \".\" or \"..\".",
-                      tk::MessageKind::Error);
+      tk::message_box(
+          "Error", "A project name cannot contain \"/\", \".qgp\" or a line break nor be \".\" or \"..\".",
+          tk::MessageKind::Error);
+      continue;
+    }
+    if ((name + kProjectExtension).size() > tk::kLongestFileName) {
+      tk::message_box("Error", "The project name is too long", tk::MessageKind::Error);
       continue;
     }
     // Saving writes over the project file and into the folder of that name.

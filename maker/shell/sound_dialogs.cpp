@@ -93,7 +93,7 @@ void audio_dialog(RecordList<Record>& list, const AudioKind& kind, const std::st
     for (int f = 0; f < kFormats; ++f) {
       if (e.object == set_buttons[f]) {
         tk::FileChoice choice = tk::open_file(kind.chooser_titles[f], "", kind.patterns[f], 0);
-        if (choice.path.empty()) continue;
+        if (choice.path.empty() || !working_file_name_usable(file_part(choice.path))) continue;
         sources[f] = choice.path;
         chosen[f] = true;
         tk::set_text(labels[f], "File: " + file_part(choice.path));

@@ -8,6 +8,8 @@
 
 #include "maker/project/confirm.h"
 #include "maker/project/records.h"
+#include "maker/project/save_project.h"
+#include "toolkit/files.h"
 
 namespace {
 
@@ -51,4 +53,17 @@ bool may_replace_working_file(const std::string& source, const std::string& file
     return true;
   return confirm_yes_no("Confirm", "Another resource uses a different file named '" + file +
                                        "'. Replace it?") == 1;
+}
+
+bool working_file_name_usable(const std::string& file) {
+  // A chosen file is never "." or ".." and holds no "/".
+  if (!plain_file_name(file)) {
+    show_error("A file name cannot contain a line break.");
+    return false;
+  }
+  if (file.size() > tk::kLongestFileName) {
+    show_error("The file name is too long");
+    return false;
+  }
+  return true;
 }

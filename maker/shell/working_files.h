@@ -8,3 +8,7 @@
 // music or background other than `self` (the record being edited) names it,
 // the user is asked first; false when the user declines.
 bool may_replace_working_file(const std::string& source, const std::string& file, const void* self);
+
+// Whether a chosen file can be kept under its own name, `file`, in the
+// working folder and the project folder; shows an "Error" when it cannot.
+bool working_file_name_usable(const std::string& file);

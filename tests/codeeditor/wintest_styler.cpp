@@ -46,7 +46,8 @@ const StyleCase kStyleCases[] = {
 class StylerTest : public EditorTest {};
 
 // A font saved as typed in the Preferences that nobody could read (size 0,
-// no family) shows the editor at the start values; the Preferences keep it.
+// no family, a size beyond what the editor can measure) shows the editor at
+// the start values; the Preferences keep it.
 TEST_F(StylerTest, UnreadableFontPreferencesGiveWayToTheStartValues) {
   struct Case {
     const char* family;
@@ -58,6 +59,9 @@ TEST_F(StylerTest, UnreadableFontPreferencesGiveWayToTheStartValues) {
       {"Monospace", 14, "Monospace", 14}, {"Monospace", 6, "Monospace", 6}, {"Monospace", 5, "Monospace", 11},
       {"Monospace", 0, "Monospace", 11},  {"Monospace", -3, "Monospace", 11}, {"", 14, "Consolas", 14},
       {"", 0, "Consolas", 11},
+      // Beyond the largest size: a few letters fill the window; 110 is a slip for 11.
+      {"Monospace", 72, "Monospace", 72}, {"Monospace", 73, "Monospace", 11},
+      {"Monospace", 110, "Monospace", 11}, {"Monospace", 2147483647, "Monospace", 11},
   };
   for (const Case& c : cases) {
     pref_font_family = c.family;
@@ -69,6 +73,7 @@ TEST_F(StylerTest, UnreadableFontPreferencesGiveWayToTheStartValues) {
     EXPECT_EQ(send(SCI_STYLEGETSIZE, kStyleDefault), c.shown_size) << c.family << " " << c.size;
     // What the user sees: lines of a readable height.
     EXPECT_GE(send(SCI_TEXTHEIGHT, 0), 8) << c.family << " " << c.size;
+    EXPECT_LE(send(SCI_TEXTHEIGHT, 0), 120) << c.family << " " << c.size;
     EXPECT_EQ(pref_font_family, c.family);
     EXPECT_EQ(pref_font_size, c.size);
   }

@@ -3,6 +3,7 @@
 // editor, the strip import and writer, "Delete" and " Done " with the rename.
 #include "maker/graphics/frame_editor.h"
 #include "maker/graphics/sprite_dialog.h"
+#include "maker/project/save_project.h"
 #include "maker/shell/main_window.h"
 #include "maker/shell/small_windows.h"
 #include "graphics_fixture.h"
@@ -284,30 +285,58 @@ TEST_F(SpriteDialog, DoneRefusesMissingAndTakenNamesAndRenamesWithTheCascade) {
   EXPECT_EQ(ask_->messages().size(), 2u);
 }
 
-// The sprite name starts the file names of its frame pictures on save.
+// The sprite name starts the file names of its frame pictures on save, and
+// the project file blanks line breaks in it.
 TEST_F(SpriteDialog, DoneRefusesNamesThatCannotNameAFrameFile) {
   add_frame(sprite_, "0", 4, 4);
-  const std::vector<std::string> refused = {"a/b", "/", ".", ".."};
-  for (const std::string& name : refused) {
-    tk::test::when_idle([name] {
+  add_frame(sprite_, "-2147483648", 4, 4);  // the longest counter the frame commands make
+  const std::string kCannot = "A sprite name cannot contain \"/\" or a line break nor be \".\" or \"..\".";
+  const std::string kTooLong = "The sprite name is too long";
+  // Its longest frame file name is 250 bytes: the file systems take 255,
+  // and a file is written beside it with ".part" more.
+  const std::string longest(234, 'a');
+  std::string accented;
+  for (int i = 0; i < 118; ++i) accented += "\u00e9";  // 118 letters, 236 bytes
+  struct Case {
+    std::string name;
+    bool pasted;
+    std::string message;
+  } refused[] = {
+      {"a/b", false, kCannot},          {"/", false, kCannot},
+      {".", false, kCannot},            {"..", false, kCannot},
+      {"a\nb", true, kCannot},          {"a\rb", false, kCannot},
+      {"name\r\n", true, kCannot},      {longest + "b", false, kTooLong},
+      {accented, false, kTooLong},
+  };
+  for (const Case& c : refused) {
+    tk::test::when_idle([c] {
       EXPECT_TRUE(tk::window_exists(kDialogWindow));
-      retype(input(kName), name);
+      tk::set_text(input(kName), "");
+      if (c.pasted)
+        tk::test::paste_text(input(kName), c.name);  // how a line break reaches a one-line input
+      else
+        tk::test::type_text(input(kName), c.name);
+      EXPECT_EQ(tk::text(input(kName)), c.name);
       press(" Done ");
     });
   }
-  tk::test::when_idle([] {
+  tk::test::when_idle([&] {
     EXPECT_TRUE(tk::window_exists(kDialogWindow));
-    retype(input(kName), "a.b");
+    retype(input(kName), longest);
     press(" Done ");
   });
   edit_sprite(sprite_);
-  ASSERT_EQ(ask_->messages().size(), refused.size());
-  for (const tk::test::Question& q : ask_->asked) {
-    EXPECT_EQ(q.title, "Error");
-    EXPECT_EQ(q.text, "A sprite name cannot contain \"/\" nor be \".\" or \"..\".");
-  }
-  EXPECT_EQ(g_sprites[0].name, "a.b");
-  EXPECT_EQ(counters_of("a.b"), (std::vector<std::string>{"0"}));
+  std::vector<std::string> expected;
+  for (const Case& c : refused) expected.push_back(c.message);
+  EXPECT_EQ(ask_->messages(), expected);
+  for (const tk::test::Question& q : ask_->asked) EXPECT_EQ(q.title, "Error");
+  EXPECT_EQ(g_sprites[0].name, longest);
+  EXPECT_EQ(counters_of(longest), (std::vector<std::string>{"0", "-2147483648"}));
+
+  // Saved, every frame has its picture.
+  ASSERT_TRUE(write_project("p"));
+  EXPECT_TRUE(std::filesystem::is_regular_file("Projects/p/" + longest + "_0.png"));
+  EXPECT_TRUE(std::filesystem::is_regular_file("Projects/p/" + longest + "_-2147483648.png"));
 }
 
 TEST_F(SpriteDialog, DeleteAsksFirstAndRemovesTheSpriteWithItsFrames) {

@@ -66,7 +66,7 @@ class ProjectDialogs : public ShellTest {
   }
 };
 
-TEST_F(ProjectDialogs, NameDialogRefusesNamesThatLeaveTheFolderAndKeepsBlanks) {
+TEST_F(ProjectDialogs, NameDialogRefusesNamesThatCannotNameTheProjectFilesAndKeepsBlanks) {
   new_sprite();
   tk::test::when_idle([] {
     int dialog = window_titled("Enter the project name");
@@ -79,12 +79,26 @@ TEST_F(ProjectDialogs, NameDialogRefusesNamesThatLeaveTheFolderAndKeepsBlanks) {
     EXPECT_EQ(std::make_pair(tk::widget_x(ok), tk::widget_y(ok)), std::make_pair(290, 65));
     tk::test::request_close(dialog);  // the close box does nothing
   });
-  // "v1.qgp.old" would be listed as "v1.old" and never open again.
-  for (const char* refused : {"a/b", ".", "..", "/", "v1.qgp.old", "game.qgp"}) answer_name(refused);
+  const std::string kCannot =
+      "A project name cannot contain \"/\", \".qgp\" or a line break nor be \".\" or \"..\".";
+  // The project file's name is 250 bytes at most: the file systems take 255,
+  // and it is written beside it with ".part" more.
+  const std::string longest(246, 'p');
+  const std::pair<std::string, std::string> refused[] = {
+      {"a/b", kCannot}, {".", kCannot}, {"..", kCannot}, {"/", kCannot},
+      // "v1.qgp.old" would be listed as "v1.old" and never open again.
+      {"v1.qgp.old", kCannot}, {"game.qgp", kCannot}, {"a\nb", kCannot}, {"a\rb", kCannot},
+      {longest + "p", "The project name is too long"},
+  };
+  std::vector<std::string> messages;
+  for (const auto& [name, message] : refused) {
+    answer_name(name);
+    messages.push_back(message);
+  }
   answer_name("  my game ");
   save_project_or_ask();
 
-  EXPECT_EQ(ask_->messages().size(), 6u);
+  EXPECT_EQ(ask_->messages(), messages);
   for (const tk::test::Question& q : ask_->asked) EXPECT_EQ(q.title, "Error");
   EXPECT_EQ(g_project_name, "  my game ");
   EXPECT_TRUE(fs::is_regular_file("Projects/  my game .qgp"));
@@ -99,6 +113,11 @@ TEST_F(ProjectDialogs, NameDialogRefusesNamesThatLeaveTheFolderAndKeepsBlanks) {
   save_project_or_ask();
   EXPECT_EQ(g_project_modified, 0);
   EXPECT_EQ(tk::test::idle_actions_left(), 0);
+
+  answer_name(longest);
+  save_project_as();
+  EXPECT_EQ(g_project_name, longest);
+  EXPECT_TRUE(fs::is_regular_file("Projects/" + longest + ".qgp"));
 }
 
 TEST_F(ProjectDialogs, SaveAsStartsWithTheNameAndCancelLeavesTheProjectUnnamed) {

@@ -1,6 +1,7 @@
 // The sound and music properties dialogs driven while their own loops run.
 #include <filesystem>
 
+#include "maker/shell/background_dialog.h"
 #include "maker/shell/small_windows.h"
 #include "maker/shell/sound_dialogs.h"
 #include "shell_fixture.h"
@@ -184,6 +185,61 @@ TEST_F(ShellTest, DoneAsksBeforeReplacingAnotherResourcesFileOfTheSameName) {
   edit_sound("Beep");
   EXPECT_EQ(ask_->asked.size(), 1u);
   EXPECT_EQ(read_file(working), "RIFF newer");
+}
+
+// A chosen file keeps its own name in the working folder and the project
+// folder. The sound, music and background dialogs refuse at once a name the
+// project file cannot keep (a line break) or one too long to be written
+// with ".part" beside it; the dialog goes on and "Done" stores nothing.
+TEST_F(ShellTest, ChosenFileNamesThatCannotBeKeptAreRefused) {
+  const char* const kLineBreak = "A file name cannot contain a line break.";
+  const char* const kTooLong = "The file name is too long";
+  struct Case {
+    std::string (*create)();
+    void (*open)(const std::string&);
+    const char* button;
+    std::string file;
+    const char* message;  // nullptr: accepted
+    const std::string& (*stored)();
+  } cases[] = {
+      {new_sound, edit_sound, "Set WAV file...", "beep\n.wav", kLineBreak,
+       []() -> const std::string& { return g_sounds[0].wav_file; }},
+      {new_music, music_properties_dialog, "Set OGG file...", "song\r.ogg", kLineBreak,
+       []() -> const std::string& { return g_musics[0].ogg_file; }},
+      {new_background, open_background_properties, "Select image...", "tiles\r\n.png", kLineBreak,
+       []() -> const std::string& { return g_backgrounds[0].image_file; }},
+      {new_sound, edit_sound, "Set MP3 file...", std::string(247, 'a') + ".mp3", kTooLong,
+       []() -> const std::string& { return g_sounds[0].mp3_file; }},
+      {new_background, open_background_properties, "Select image...", std::string(247, 'b') + ".png",
+       kTooLong, []() -> const std::string& { return g_backgrounds[0].image_file; }},
+      {new_music, music_properties_dialog, "Set WAV file...", std::string(246, 'c') + ".wav", nullptr,
+       []() -> const std::string& { return g_musics[0].wav_file; }},
+  };
+  fs::create_directories("elsewhere");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    clear_resource_lists();
+    write("elsewhere/" + c.file, "RIFF");
+    const std::string name = c.create();
+    tk::test::when_idle([&] { press(c.button); });
+    tk::test::when_idle([&] {
+      EXPECT_TRUE(tk::window_exists(kDialogWindow));
+      const bool shown = tk::test::find_widget(kDialogWindow, "File: " + c.file) != -1 ||
+                         tk::test::find_widget(kDialogWindow, c.file) != -1;
+      EXPECT_EQ(shown, !c.message);
+      press("Done");
+    });
+    ask_->answer_file(dir_ + "/elsewhere/" + c.file);
+    ask_->asked.clear();
+    c.open(name);
+    EXPECT_EQ(tk::test::idle_actions_left(), 0);
+    EXPECT_EQ(ask_->messages(),
+              c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+    for (const tk::test::Question& q : ask_->asked)
+      EXPECT_TRUE(q.what != tk::test::Asked::Message || q.title == "Error");
+    EXPECT_EQ(c.stored(), c.message ? "" : c.file);
+    EXPECT_EQ(fs::exists(g_project_folder + "/" + c.file), !c.message);
+  }
 }
 
 TEST_F(ShellTest, UnsetAsksAndDoneStoresAnEmptyNameKeepingTheOldCopy) {
