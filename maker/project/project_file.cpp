@@ -193,14 +193,38 @@ bool count_fits(int count, size_t bytes_left, size_t record_bytes) {
 
 // ---- raw values ----
 
+// 8 bytes of the file, in any order: only the set of byte values matters.
+uint64_t load8(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// True when one of the 8 bytes is below 14, which takes in every byte that
+// ends a TEXT (LF, CR and NUL); the others are checked one by one.
+bool has_low_byte(uint64_t v) {
+  return ((v - 0x0e0e0e0e0e0e0e0eull) & ~v & 0x8080808080808080ull) != 0;
+}
+
+// The first LF, CR or NUL in [p, end), or end.
+template <class P>
+P find_text_end(P p, P end) {
+  while (end - p >= 8 && !has_low_byte(load8(p))) p += 8;
+  while (p != end && (*p > '\r' || (*p != '\n' && *p != '\r' && *p != 0))) ++p;
+  return p;
+}
+
+bool is_ascii(const uint8_t* p, const uint8_t* end) {
+  uint64_t high = 0;
+  for (; end - p >= 8; p += 8) high |= load8(p);
+  for (; p != end; ++p) high |= *p;
+  return (high & 0x8080808080808080ull) == 0;
+}
+
 // Where the TEXT at file.pos ends (exclusive) and where the next value starts.
 std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
-  const uint8_t* q = file.data + file.pos;
   const uint8_t* end = file.data + file.size;
-  for (;; ++q) {
-    while (q != end && *q > '\r') ++q;  // no byte above CR ends a TEXT
-    if (q == end || *q == '\n' || *q == '\r' || *q == 0) break;
-  }
+  const uint8_t* q = find_text_end(file.data + file.pos, end);
   size_t stop = size_t(q - file.data);
   size_t next = stop;
   if (q != end) {
@@ -212,36 +236,89 @@ std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
 
 void skip_text(ProjectFile& file) { file.pos = text_extent(file).second; }
 
+// The first CR or LF in [p, end), or end.
+const uint8_t* find_line_break(const uint8_t* p, const uint8_t* end) {
+  while ((p = find_text_end(p, end)) != end && *p == 0) ++p;
+  return p;
+}
+
+// Hands `put` the code piece by piece, each CR LF, lone LF and lone CR as
+// the marker.
+template <class Put>
+void escape_code(const std::string& code, Put&& put) {
+  const auto* from = reinterpret_cast<const uint8_t*>(code.data());
+  const uint8_t* end = from + code.size();
+  for (;;) {
+    const uint8_t* q = find_line_break(from, end);
+    put(from, size_t(q - from));
+    if (q == end) return;
+    put(reinterpret_cast<const uint8_t*>(kMarker), kMarkerSize);
+    from = q + 1;
+    if (*q == '\r' && from != end && *from == '\n') ++from;
+  }
+}
+
 // ---- writing ----
 
-void put_number(std::vector<uint8_t>& out, int value) {
-  uint32_t v = uint32_t(value);
-  const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-  out.insert(out.end(), bytes, bytes + 4);
-}
+// The bytes of a project file as they are made: written through a pointer
+// into room made ahead, so that each value costs a copy and no more.
+class Writer {
+ public:
+  explicit Writer(size_t estimate) : bytes_(estimate) {}
 
-// A TEXT may not hold what ends one; a blank stands in for it, the same in
-// every record, so that references by name still match.
-void put_text(std::vector<uint8_t>& out, const std::string& text) {
-  size_t at = out.size();
-  out.insert(out.end(), text.begin(), text.end());
-  for (size_t i = at; i < out.size(); ++i) {
-    uint8_t& c = out[i];
-    if (c <= '\r' && (c == '\n' || c == '\r' || c == 0)) c = ' ';
+  void number(int value) {
+    uint32_t v = uint32_t(value);
+    uint8_t* p = room(4);
+    p[0] = uint8_t(v), p[1] = uint8_t(v >> 8), p[2] = uint8_t(v >> 16), p[3] = uint8_t(v >> 24);
+    used_ += 4;
   }
-  out.push_back('\n');
-}
 
-void put_code(std::vector<uint8_t>& out, const std::string& code) {
-  put_text(out, escape_code_newlines(code));
-}
+  void text(const std::string& text) {
+    size_t at = used_;
+    append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    end_text(at);
+  }
+
+  void code(const std::string& code) {
+    size_t at = used_;
+    escape_code(code, [this](const uint8_t* p, size_t n) { append(p, n); });
+    end_text(at);
+  }
+
+  std::vector<uint8_t> take() {
+    bytes_.resize(used_);
+    return std::move(bytes_);
+  }
+
+ private:
+  uint8_t* room(size_t n) {
+    if (bytes_.size() - used_ < n) bytes_.resize(std::max(bytes_.size() * 2, used_ + n));
+    return bytes_.data() + used_;
+  }
+  void append(const uint8_t* p, size_t n) {
+    if (n) std::memcpy(room(n), p, n);
+    used_ += n;
+  }
+  // A TEXT may not hold what ends one; a blank stands in for it, the same in
+  // every record, so that references by name still match.
+  void end_text(size_t at) {
+    uint8_t* end = bytes_.data() + used_;
+    for (uint8_t* q = bytes_.data() + at; (q = find_text_end(q, end)) != end; ++q)
+      *q = ' ';
+    *room(1) = '\n';
+    ++used_;
+  }
+
+  std::vector<uint8_t> bytes_;
+  size_t used_ = 0;
+};
 
 template <class R>
-void put_field(std::vector<uint8_t>& out, const Field<R>& f, const R& r) {
+void put_field(Writer& out, const Field<R>& f, const R& r) {
   switch (f.kind) {
-    case Kind::Number: put_number(out, r.*f.number); break;
-    case Kind::Text: put_text(out, r.*f.text); break;
-    case Kind::Code: put_code(out, r.*f.text); break;
+    case Kind::Number: out.number(r.*f.number); break;
+    case Kind::Text: out.text(r.*f.text); break;
+    case Kind::Code: out.code(r.*f.text); break;
   }
 }
 
@@ -365,15 +442,7 @@ bool check_section(ProjectFile& file, int version, const Section<R>& s) {
 std::string escape_code_newlines(const std::string& code) {
   std::string out;
   out.reserve(code.size() + code.size() / 8);
-  for (size_t i = 0; i < code.size(); ++i) {
-    char c = code[i];
-    if (c == '\r' || c == '\n') {
-      out.append(kMarker, kMarkerSize);
-      if (c == '\r' && i + 1 < code.size() && code[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
+  escape_code(code, [&](const uint8_t* p, size_t n) { out.append(reinterpret_cast<const char*>(p), n); });
   return out;
 }
 
@@ -404,7 +473,9 @@ std::string read_file_text(ProjectFile& file) {
   const char* start = reinterpret_cast<const char*>(file.data + file.pos);
   size_t size = stop - file.pos;
   file.pos = next;
-  if (g_utf8_validate(start, gssize(size), nullptr)) return std::string(start, size);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(start);
+  if (is_ascii(bytes, bytes + size) || g_utf8_validate(start, gssize(size), nullptr))
+    return std::string(start, size);
   gchar* valid = g_utf8_make_valid(start, gssize(size));
   std::string text(valid);
   g_free(valid);
@@ -437,7 +508,6 @@ void debug_log_line(const std::string& text) {
 }
 
 std::vector<uint8_t> project_file_bytes() {
-  std::vector<uint8_t> out;
   // Room at once for records of usual sizes, so that the bytes move seldom.
   size_t estimate = 4096;
   for_each_section([&](const auto& s) {
@@ -447,22 +517,22 @@ std::vector<uint8_t> project_file_bytes() {
     return true;
   });
   for (const Script& s : g_scripts) estimate += s.code.size() + s.code.size() / 8;
-  out.reserve(estimate);
+  Writer out(estimate);
   const GameSettings& g = g_game_settings[0];
-  put_number(out, g_file_version);
-  put_number(out, g_project_uid);
-  put_code(out, g.global_functions);
-  put_code(out, g.global_variables);
-  put_text(out, g.title);
-  put_number(out, g.advanced_mode);
-  put_code(out, g.comments);
+  out.number(g_file_version);
+  out.number(g_project_uid);
+  out.code(g.global_functions);
+  out.code(g.global_variables);
+  out.text(g.title);
+  out.number(g.advanced_mode);
+  out.code(g.comments);
   for_each_section([&](const auto& s) {
-    put_number(out, s.list.count());
+    out.number(s.list.count());
     for (const auto& r : s.list)
       for (const auto& f : s.fields) put_field(out, f, r);
     return true;
   });
-  return out;
+  return out.take();
 }
 
 bool project_file_intact(const uint8_t* data, size_t size) {
