@@ -167,12 +167,13 @@ void BM_ProjectFileRead(benchmark::State& state) {
     std::string bytes;
     tk::read_small_file("Projects/large.qgp", size_t(1) << 30, bytes);
     const auto* data = reinterpret_cast<const uint8_t*>(bytes.data());
-    benchmark::DoNotOptimize(project_file_intact(data, bytes.size()));
+    ProjectFileIndex index;
+    benchmark::DoNotOptimize(project_file_intact(data, bytes.size(), &index));
     state.PauseTiming();
     clear_resource_lists();
     state.ResumeTiming();
     ProjectFile file(data, bytes.size());
-    read_project_records(file);
+    read_project_records(file, {}, &index);
   }
 }
 BENCHMARK(BM_ProjectFileRead)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -85,23 +85,48 @@ bool replace_file(const std::string& path, const void* data, size_t size, bool f
   return replace_with(path, flush, [&](int fd) { return write_all(fd, data, size); });
 }
 
-bool copy_file_over(const std::string& from, const std::string& to) {
+namespace {
+
+// Copies what is left of `in` to `out`.
+bool copy_all(int in, int out) {
+  std::vector<char> buffer(1 << 16);
+  for (;;) {
+    ssize_t n = read(in, buffer.data(), buffer.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) return true;
+    if (!write_all(out, buffer.data(), size_t(n))) return false;
+  }
+}
+
+// Opens `from` as a regular file and hands it to `copy`.
+template <class Copy>
+bool copy_from(const std::string& from, Copy copy) {
   int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
   if (in < 0) return false;
   struct stat st;
-  bool ok = fstat(in, &st) == 0 && S_ISREG(st.st_mode) &&
-            replace_with(to, false, [&](int out) {
-              std::vector<char> buffer(1 << 16);
-              for (;;) {
-                ssize_t n = read(in, buffer.data(), buffer.size());
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) return false;
-                if (n == 0) return true;
-                if (!write_all(out, buffer.data(), size_t(n))) return false;
-              }
-            });
+  bool ok = fstat(in, &st) == 0 && S_ISREG(st.st_mode) && copy(in);
   close(in);
   return ok;
+}
+
+}  // namespace
+
+bool copy_file_over(const std::string& from, const std::string& to) {
+  return copy_from(from, [&](int in) {
+    return replace_with(to, false, [&](int out) { return copy_all(in, out); });
+  });
+}
+
+bool copy_file_new(const std::string& from, const std::string& to) {
+  return copy_from(from, [&](int in) {
+    int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (out < 0) return false;
+    bool ok = copy_all(in, out);
+    ok = close(out) == 0 && ok;
+    if (!ok) unlink(to.c_str());
+    return ok;
+  });
 }
 
 }  // namespace tk

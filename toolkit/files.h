@@ -21,5 +21,9 @@ FileRead read_small_file(const std::string& path, size_t limit, std::string& byt
 bool replace_file(const std::string& path, const void* data, size_t size, bool flush);
 // The same with the content of another file; false when it cannot be read.
 bool copy_file_over(const std::string& from, const std::string& to);
+// A copy under a name not taken yet (as in a folder just made), written
+// straight under that name: quicker where many files are made at once.
+// False, leaving nothing under `to`, when the name is taken or the copy fails.
+bool copy_file_new(const std::string& from, const std::string& to);
 
 }  // namespace tk

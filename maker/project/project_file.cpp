@@ -7,6 +7,7 @@
 #include <cstring>
 #include <span>
 
+#include "maker/project/save_project.h"
 #include "toolkit/toolkit.h"
 
 const char* const kLogSeparator = "-----------------------------------------";
@@ -394,6 +395,25 @@ template <class R>
 void finish_record(R&) {}
 
 template <class R>
+void read_record(ProjectFile& file, int version, const Section<R>& s, R& r, bool plain) {
+  for (const Field<R>& f : s.fields) {
+    if (version < f.from) {
+      if (f.number) r.*f.number = f.missing;
+      continue;
+    }
+    read_field(file, f, r, plain);
+  }
+  finish_record(r);
+}
+
+template <class R>
+void name_files(const Section<R>& s, const R& r, const ProjectReadHooks& hooks) {
+  if (!hooks.file_named) return;
+  for (const Field<R>& f : s.fields)
+    if (f.file && !(r.*f.text).empty()) hooks.file_named(r.*f.text);
+}
+
+template <class R>
 void read_section(ProjectFile& file, int version, const Section<R>& s,
                   const ProjectReadHooks& hooks) {
   int count = read_project_number_value(file, s.count_label);
@@ -407,26 +427,53 @@ void read_section(ProjectFile& file, int version, const Section<R>& s,
   for (int i = 0; i < count; ++i) {
     if (g_debug_log == 1) debug_log_line(std::string(s.heading) + " " + std::to_string(i) + " ->");
     R& r = s.list[s.list.grow()];
-    for (const Field<R>& f : s.fields) {
-      if (version < f.from) {
-        if (f.number) r.*f.number = f.missing;
-        continue;
-      }
-      read_field(file, f, r, plain);
-      if (f.file && !(r.*f.text).empty() && hooks.file_named) hooks.file_named(r.*f.text);
-    }
-    finish_record(r);
+    read_record(file, version, s, r, plain);
+    name_files(s, r, hooks);
     if (g_debug_log == 1) debug_log_line(kLogSeparator);
   }
   debug_log_line("");
   debug_log_line(kLogSeparator);
 }
 
+// The sections' records, made on this thread and filled in by jobs of
+// kChunk records each from the starts in the index.
+void read_indexed_sections(const ProjectFile& file, int version, const ProjectFileIndex& index,
+                           const ProjectReadHooks& hooks) {
+  std::vector<std::function<void()>> jobs;
+  std::vector<std::function<void()>> name_all;
+  size_t k = 0;
+  for_each_section([&](const auto& s) {
+    if (version < s.from) return true;
+    const ProjectFileIndex::Section& part = index.sections[k++];
+    const int first = s.list.count();
+    s.list.reserve(first + part.count);
+    for (int i = 0; i < part.count; ++i) s.list.grow();
+    for (size_t c = 0; c < part.chunk_starts.size(); ++c)
+      jobs.push_back([&file, version, s, first, c, &part] {
+        ProjectFile at(file.data, file.size);
+        at.pos = std::min(part.chunk_starts[c], file.size);
+        const int from = int(c) * ProjectFileIndex::kChunk;
+        const int to = std::min(part.count, from + ProjectFileIndex::kChunk);
+        for (int i = from; i < to; ++i) read_record(at, version, s, s.list[first + i], true);
+      });
+    name_all.push_back([s, first, &hooks] {
+      for (int i = first; i < s.list.count(); ++i) name_files(s, s.list[i], hooks);
+    });
+    return true;
+  });
+  // Each job fills records of its own; no list changes size meanwhile.
+  run_jobs(jobs.size(), [&](size_t j) { jobs[j](); });
+  for (const auto& name : name_all) name();
+}
+
 template <class R>
-bool check_section(ProjectFile& file, int version, const Section<R>& s) {
+bool check_section(ProjectFile& file, int version, const Section<R>& s,
+                   ProjectFileIndex::Section* part) {
   int count = read_file_number(file);
   if (!count_fits(count, file.left(), min_record_bytes(s, version))) return false;
-  for (int i = 0; i < count; ++i)
+  if (part) part->count = count;
+  for (int i = 0; i < count; ++i) {
+    if (part && i % ProjectFileIndex::kChunk == 0) part->chunk_starts.push_back(file.pos);
     for (const Field<R>& f : s.fields) {
       if (version < f.from) continue;
       if (f.kind == Kind::Number)
@@ -434,6 +481,7 @@ bool check_section(ProjectFile& file, int version, const Section<R>& s) {
       else
         skip_text(file);
     }
+  }
   return true;
 }
 
@@ -535,7 +583,7 @@ std::vector<uint8_t> project_file_bytes() {
   return out.take();
 }
 
-bool project_file_intact(const uint8_t* data, size_t size) {
+bool project_file_intact(const uint8_t* data, size_t size, ProjectFileIndex* index) {
   ProjectFile file(data, size);
   int version = read_file_number(file);
   read_file_number(file);  // UID
@@ -544,12 +592,21 @@ bool project_file_intact(const uint8_t* data, size_t size) {
   skip_text(file);
   if (version >= 105) read_file_number(file);
   if (version >= 106) skip_text(file);
-  return for_each_section([&](const auto& s) {
-    return version < s.from || check_section(file, version, s);
+  ProjectFileIndex found;
+  bool intact = for_each_section([&](const auto& s) {
+    if (version < s.from) return true;
+    ProjectFileIndex::Section* part = index ? &found.sections.emplace_back() : nullptr;
+    return check_section(file, version, s, part);
   });
+  if (intact && index) {
+    found.end = file.pos;
+    *index = std::move(found);
+  }
+  return intact;
 }
 
-int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
+int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks,
+                         const ProjectFileIndex* index) {
   GameSettings& g = g_game_settings[0];
   int version = read_project_number_value(file, "File version");
   g_project_uid = read_project_number_value(file, "UID");
@@ -564,6 +621,16 @@ int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
   debug_log_line(kLogSeparator);
   debug_log_line("");
   debug_log_line(kLogSeparator);
+  size_t sections = 0;
+  for_each_section([&](const auto& s) {
+    sections += version >= s.from;
+    return true;
+  });
+  if (index && index->sections.size() == sections && g_service_mode != 1 && g_debug_log != 1) {
+    read_indexed_sections(file, version, *index, hooks);
+    file.pos = std::min(index->end, file.size);
+    return version;
+  }
   for_each_section([&](const auto& s) {
     if (version >= s.from) read_section(file, version, s, hooks);
     return true;
