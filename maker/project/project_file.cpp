@@ -8,6 +8,7 @@
 #include <span>
 
 #include "maker/project/save_project.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 const char* const kLogSeparator = "-----------------------------------------";
@@ -262,12 +263,19 @@ void escape_code(const std::string& code, Put&& put) {
 // ---- writing ----
 
 // The bytes of a project file as they are made: written through a pointer
-// into room made ahead, so that each value costs a copy and no more.
+// into room made ahead, so that each value costs a copy and no more. With a
+// `drain`, the bytes made go to it in pieces of about kPiece, between values,
+// and the room is used again.
 class Writer {
  public:
-  explicit Writer(size_t estimate) : bytes_(estimate) {}
+  using Drain = std::function<bool(const uint8_t* data, size_t size)>;
+  static constexpr size_t kPiece = size_t(1) << 20;
+
+  explicit Writer(size_t estimate, Drain drain = {})
+      : bytes_(drain ? kPiece + 4096 : estimate), drain_(std::move(drain)) {}
 
   void number(int value) {
+    next_value();
     uint32_t v = uint32_t(value);
     uint8_t* p = room(4);
     p[0] = uint8_t(v), p[1] = uint8_t(v >> 8), p[2] = uint8_t(v >> 16), p[3] = uint8_t(v >> 24);
@@ -275,12 +283,14 @@ class Writer {
   }
 
   void text(const std::string& text) {
+    next_value();
     size_t at = used_;
     append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
     end_text(at);
   }
 
   void code(const std::string& code) {
+    next_value();
     size_t at = used_;
     escape_code(code, [this](const uint8_t* p, size_t n) { append(p, n); });
     end_text(at);
@@ -291,7 +301,19 @@ class Writer {
     return std::move(bytes_);
   }
 
+  // Hands the last bytes to the drain; false when it refused any piece.
+  bool finish() {
+    drained_ = drained_ && drain_(bytes_.data(), used_);
+    used_ = 0;
+    return drained_;
+  }
+
  private:
+  void next_value() {
+    if (!drain_ || used_ < kPiece) return;
+    drained_ = drained_ && drain_(bytes_.data(), used_);
+    used_ = 0;
+  }
   uint8_t* room(size_t n) {
     if (bytes_.size() - used_ < n) bytes_.resize(std::max(bytes_.size() * 2, used_ + n));
     return bytes_.data() + used_;
@@ -312,6 +334,8 @@ class Writer {
 
   std::vector<uint8_t> bytes_;
   size_t used_ = 0;
+  Drain drain_;
+  bool drained_ = true;
 };
 
 template <class R>
@@ -555,8 +579,10 @@ void debug_log_line(const std::string& text) {
   tk::set_text(13, tk::text(13) + "\r\n" + text);
 }
 
-std::vector<uint8_t> project_file_bytes() {
-  // Room at once for records of usual sizes, so that the bytes move seldom.
+namespace {
+
+// Room at once for records of usual sizes, so that the bytes move seldom.
+size_t estimated_file_bytes() {
   size_t estimate = 4096;
   for_each_section([&](const auto& s) {
     size_t record = 0;
@@ -565,7 +591,10 @@ std::vector<uint8_t> project_file_bytes() {
     return true;
   });
   for (const Script& s : g_scripts) estimate += s.code.size() + s.code.size() / 8;
-  Writer out(estimate);
+  return estimate;
+}
+
+void write_values(Writer& out) {
   const GameSettings& g = g_game_settings[0];
   out.number(g_file_version);
   out.number(g_project_uid);
@@ -580,7 +609,22 @@ std::vector<uint8_t> project_file_bytes() {
       for (const auto& f : s.fields) put_field(out, f, r);
     return true;
   });
+}
+
+}  // namespace
+
+std::vector<uint8_t> project_file_bytes() {
+  Writer out(estimated_file_bytes());
+  write_values(out);
   return out.take();
+}
+
+bool write_project_file(const std::string& path, bool flush) {
+  return tk::replace_file_with(path, flush, [](int fd) {
+    Writer out(0, [fd](const uint8_t* data, size_t size) { return tk::write_all(fd, data, size); });
+    write_values(out);
+    return out.finish();
+  });
 }
 
 bool project_file_intact(const uint8_t* data, size_t size, ProjectFileIndex* index) {

@@ -48,6 +48,9 @@ extern const char* const kLogSeparator;
 // The project in memory as the bytes of its project file (version
 // g_file_version, every record of every list).
 std::vector<uint8_t> project_file_bytes();
+// The same bytes made and written in pieces as tk::replace_file writes a
+// file. False when not written.
+bool write_project_file(const std::string& path, bool flush);
 
 // Where the records of a checked file start, noted while checking it, so
 // that reading can share the records out over the cores.
