@@ -7,6 +7,8 @@
 #include <cstring>
 #include <span>
 
+#include "maker/project/save_project.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 const char* const kLogSeparator = "-----------------------------------------";
@@ -193,14 +195,38 @@ bool count_fits(int count, size_t bytes_left, size_t record_bytes) {
 
 // ---- raw values ----
 
+// 8 bytes of the file, in any order: only the set of byte values matters.
+uint64_t load8(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// True when one of the 8 bytes is below 14, which takes in every byte that
+// ends a TEXT (LF, CR and NUL); the others are checked one by one.
+bool has_low_byte(uint64_t v) {
+  return ((v - 0x0e0e0e0e0e0e0e0eull) & ~v & 0x8080808080808080ull) != 0;
+}
+
+// The first LF, CR or NUL in [p, end), or end.
+template <class P>
+P find_text_end(P p, P end) {
+  while (end - p >= 8 && !has_low_byte(load8(p))) p += 8;
+  while (p != end && (*p > '\r' || (*p != '\n' && *p != '\r' && *p != 0))) ++p;
+  return p;
+}
+
+bool is_ascii(const uint8_t* p, const uint8_t* end) {
+  uint64_t high = 0;
+  for (; end - p >= 8; p += 8) high |= load8(p);
+  for (; p != end; ++p) high |= *p;
+  return (high & 0x8080808080808080ull) == 0;
+}
+
 // Where the TEXT at file.pos ends (exclusive) and where the next value starts.
 std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
-  const uint8_t* q = file.data + file.pos;
   const uint8_t* end = file.data + file.size;
-  for (;; ++q) {
-    while (q != end && *q > '\r') ++q;  // no byte above CR ends a TEXT
-    if (q == end || *q == '\n' || *q == '\r' || *q == 0) break;
-  }
+  const uint8_t* q = find_text_end(file.data + file.pos, end);
   size_t stop = size_t(q - file.data);
   size_t next = stop;
   if (q != end) {
@@ -212,36 +238,112 @@ std::pair<size_t, size_t> text_extent(const ProjectFile& file) {
 
 void skip_text(ProjectFile& file) { file.pos = text_extent(file).second; }
 
+// The first CR or LF in [p, end), or end.
+const uint8_t* find_line_break(const uint8_t* p, const uint8_t* end) {
+  while ((p = find_text_end(p, end)) != end && *p == 0) ++p;
+  return p;
+}
+
+// Hands `put` the code piece by piece, each CR LF, lone LF and lone CR as
+// the marker.
+template <class Put>
+void escape_code(const std::string& code, Put&& put) {
+  const auto* from = reinterpret_cast<const uint8_t*>(code.data());
+  const uint8_t* end = from + code.size();
+  for (;;) {
+    const uint8_t* q = find_line_break(from, end);
+    put(from, size_t(q - from));
+    if (q == end) return;
+    put(reinterpret_cast<const uint8_t*>(kMarker), kMarkerSize);
+    from = q + 1;
+    if (*q == '\r' && from != end && *from == '\n') ++from;
+  }
+}
+
 // ---- writing ----
 
-void put_number(std::vector<uint8_t>& out, int value) {
-  uint32_t v = uint32_t(value);
-  const uint8_t bytes[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-  out.insert(out.end(), bytes, bytes + 4);
-}
+// The bytes of a project file as they are made: written through a pointer
+// into room made ahead, so that each value costs a copy and no more. With a
+// `drain`, the bytes made go to it in pieces of about kPiece, between values,
+// and the room is used again.
+class Writer {
+ public:
+  using Drain = std::function<bool(const uint8_t* data, size_t size)>;
+  static constexpr size_t kPiece = size_t(1) << 20;
 
-// A TEXT may not hold what ends one; a blank stands in for it, the same in
-// every record, so that references by name still match.
-void put_text(std::vector<uint8_t>& out, const std::string& text) {
-  size_t at = out.size();
-  out.insert(out.end(), text.begin(), text.end());
-  for (size_t i = at; i < out.size(); ++i) {
-    uint8_t& c = out[i];
-    if (c <= '\r' && (c == '\n' || c == '\r' || c == 0)) c = ' ';
+  explicit Writer(size_t estimate, Drain drain = {})
+      : bytes_(drain ? kPiece + 4096 : estimate), drain_(std::move(drain)) {}
+
+  void number(int value) {
+    next_value();
+    uint32_t v = uint32_t(value);
+    uint8_t* p = room(4);
+    p[0] = uint8_t(v), p[1] = uint8_t(v >> 8), p[2] = uint8_t(v >> 16), p[3] = uint8_t(v >> 24);
+    used_ += 4;
   }
-  out.push_back('\n');
-}
 
-void put_code(std::vector<uint8_t>& out, const std::string& code) {
-  put_text(out, escape_code_newlines(code));
-}
+  void text(const std::string& text) {
+    next_value();
+    size_t at = used_;
+    append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    end_text(at);
+  }
+
+  void code(const std::string& code) {
+    next_value();
+    size_t at = used_;
+    escape_code(code, [this](const uint8_t* p, size_t n) { append(p, n); });
+    end_text(at);
+  }
+
+  std::vector<uint8_t> take() {
+    bytes_.resize(used_);
+    return std::move(bytes_);
+  }
+
+  // Hands the last bytes to the drain; false when it refused any piece.
+  bool finish() {
+    drained_ = drained_ && drain_(bytes_.data(), used_);
+    used_ = 0;
+    return drained_;
+  }
+
+ private:
+  void next_value() {
+    if (!drain_ || used_ < kPiece) return;
+    drained_ = drained_ && drain_(bytes_.data(), used_);
+    used_ = 0;
+  }
+  uint8_t* room(size_t n) {
+    if (bytes_.size() - used_ < n) bytes_.resize(std::max(bytes_.size() * 2, used_ + n));
+    return bytes_.data() + used_;
+  }
+  void append(const uint8_t* p, size_t n) {
+    if (n) std::memcpy(room(n), p, n);
+    used_ += n;
+  }
+  // A TEXT may not hold what ends one; a blank stands in for it, the same in
+  // every record, so that references by name still match.
+  void end_text(size_t at) {
+    uint8_t* end = bytes_.data() + used_;
+    for (uint8_t* q = bytes_.data() + at; (q = find_text_end(q, end)) != end; ++q)
+      *q = ' ';
+    *room(1) = '\n';
+    ++used_;
+  }
+
+  std::vector<uint8_t> bytes_;
+  size_t used_ = 0;
+  Drain drain_;
+  bool drained_ = true;
+};
 
 template <class R>
-void put_field(std::vector<uint8_t>& out, const Field<R>& f, const R& r) {
+void put_field(Writer& out, const Field<R>& f, const R& r) {
   switch (f.kind) {
-    case Kind::Number: put_number(out, r.*f.number); break;
-    case Kind::Text: put_text(out, r.*f.text); break;
-    case Kind::Code: put_code(out, r.*f.text); break;
+    case Kind::Number: out.number(r.*f.number); break;
+    case Kind::Text: out.text(r.*f.text); break;
+    case Kind::Code: out.code(r.*f.text); break;
   }
 }
 
@@ -317,6 +419,25 @@ template <class R>
 void finish_record(R&) {}
 
 template <class R>
+void read_record(ProjectFile& file, int version, const Section<R>& s, R& r, bool plain) {
+  for (const Field<R>& f : s.fields) {
+    if (version < f.from) {
+      if (f.number) r.*f.number = f.missing;
+      continue;
+    }
+    read_field(file, f, r, plain);
+  }
+  finish_record(r);
+}
+
+template <class R>
+void name_files(const Section<R>& s, const R& r, const ProjectReadHooks& hooks) {
+  if (!hooks.file_named) return;
+  for (const Field<R>& f : s.fields)
+    if (f.file && !(r.*f.text).empty()) hooks.file_named(r.*f.text);
+}
+
+template <class R>
 void read_section(ProjectFile& file, int version, const Section<R>& s,
                   const ProjectReadHooks& hooks) {
   int count = read_project_number_value(file, s.count_label);
@@ -330,26 +451,53 @@ void read_section(ProjectFile& file, int version, const Section<R>& s,
   for (int i = 0; i < count; ++i) {
     if (g_debug_log == 1) debug_log_line(std::string(s.heading) + " " + std::to_string(i) + " ->");
     R& r = s.list[s.list.grow()];
-    for (const Field<R>& f : s.fields) {
-      if (version < f.from) {
-        if (f.number) r.*f.number = f.missing;
-        continue;
-      }
-      read_field(file, f, r, plain);
-      if (f.file && !(r.*f.text).empty() && hooks.file_named) hooks.file_named(r.*f.text);
-    }
-    finish_record(r);
+    read_record(file, version, s, r, plain);
+    name_files(s, r, hooks);
     if (g_debug_log == 1) debug_log_line(kLogSeparator);
   }
   debug_log_line("");
   debug_log_line(kLogSeparator);
 }
 
+// The sections' records, made on this thread and filled in by jobs of
+// kChunk records each from the starts in the index.
+void read_indexed_sections(const ProjectFile& file, int version, const ProjectFileIndex& index,
+                           const ProjectReadHooks& hooks) {
+  std::vector<std::function<void()>> jobs;
+  std::vector<std::function<void()>> name_all;
+  size_t k = 0;
+  for_each_section([&](const auto& s) {
+    if (version < s.from) return true;
+    const ProjectFileIndex::Section& part = index.sections[k++];
+    const int first = s.list.count();
+    s.list.reserve(first + part.count);
+    for (int i = 0; i < part.count; ++i) s.list.grow();
+    for (size_t c = 0; c < part.chunk_starts.size(); ++c)
+      jobs.push_back([&file, version, s, first, c, &part] {
+        ProjectFile at(file.data, file.size);
+        at.pos = std::min(part.chunk_starts[c], file.size);
+        const int from = int(c) * ProjectFileIndex::kChunk;
+        const int to = std::min(part.count, from + ProjectFileIndex::kChunk);
+        for (int i = from; i < to; ++i) read_record(at, version, s, s.list[first + i], true);
+      });
+    name_all.push_back([s, first, &hooks] {
+      for (int i = first; i < s.list.count(); ++i) name_files(s, s.list[i], hooks);
+    });
+    return true;
+  });
+  // Each job fills records of its own; no list changes size meanwhile.
+  run_jobs(jobs.size(), [&](size_t j) { jobs[j](); });
+  for (const auto& name : name_all) name();
+}
+
 template <class R>
-bool check_section(ProjectFile& file, int version, const Section<R>& s) {
+bool check_section(ProjectFile& file, int version, const Section<R>& s,
+                   ProjectFileIndex::Section* part) {
   int count = read_file_number(file);
   if (!count_fits(count, file.left(), min_record_bytes(s, version))) return false;
-  for (int i = 0; i < count; ++i)
+  if (part) part->count = count;
+  for (int i = 0; i < count; ++i) {
+    if (part && i % ProjectFileIndex::kChunk == 0) part->chunk_starts.push_back(file.pos);
     for (const Field<R>& f : s.fields) {
       if (version < f.from) continue;
       if (f.kind == Kind::Number)
@@ -357,6 +505,7 @@ bool check_section(ProjectFile& file, int version, const Section<R>& s) {
       else
         skip_text(file);
     }
+  }
   return true;
 }
 
@@ -365,15 +514,7 @@ bool check_section(ProjectFile& file, int version, const Section<R>& s) {
 std::string escape_code_newlines(const std::string& code) {
   std::string out;
   out.reserve(code.size() + code.size() / 8);
-  for (size_t i = 0; i < code.size(); ++i) {
-    char c = code[i];
-    if (c == '\r' || c == '\n') {
-      out.append(kMarker, kMarkerSize);
-      if (c == '\r' && i + 1 < code.size() && code[i + 1] == '\n') ++i;
-    } else {
-      out += c;
-    }
-  }
+  escape_code(code, [&](const uint8_t* p, size_t n) { out.append(reinterpret_cast<const char*>(p), n); });
   return out;
 }
 
@@ -404,7 +545,9 @@ std::string read_file_text(ProjectFile& file) {
   const char* start = reinterpret_cast<const char*>(file.data + file.pos);
   size_t size = stop - file.pos;
   file.pos = next;
-  if (g_utf8_validate(start, gssize(size), nullptr)) return std::string(start, size);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(start);
+  if (is_ascii(bytes, bytes + size) || g_utf8_validate(start, gssize(size), nullptr))
+    return std::string(start, size);
   gchar* valid = g_utf8_make_valid(start, gssize(size));
   std::string text(valid);
   g_free(valid);
@@ -436,9 +579,10 @@ void debug_log_line(const std::string& text) {
   tk::set_text(13, tk::text(13) + "\r\n" + text);
 }
 
-std::vector<uint8_t> project_file_bytes() {
-  std::vector<uint8_t> out;
-  // Room at once for records of usual sizes, so that the bytes move seldom.
+namespace {
+
+// Room at once for records of usual sizes, so that the bytes move seldom.
+size_t estimated_file_bytes() {
   size_t estimate = 4096;
   for_each_section([&](const auto& s) {
     size_t record = 0;
@@ -447,25 +591,43 @@ std::vector<uint8_t> project_file_bytes() {
     return true;
   });
   for (const Script& s : g_scripts) estimate += s.code.size() + s.code.size() / 8;
-  out.reserve(estimate);
+  return estimate;
+}
+
+void write_values(Writer& out) {
   const GameSettings& g = g_game_settings[0];
-  put_number(out, g_file_version);
-  put_number(out, g_project_uid);
-  put_code(out, g.global_functions);
-  put_code(out, g.global_variables);
-  put_text(out, g.title);
-  put_number(out, g.advanced_mode);
-  put_code(out, g.comments);
+  out.number(g_file_version);
+  out.number(g_project_uid);
+  out.code(g.global_functions);
+  out.code(g.global_variables);
+  out.text(g.title);
+  out.number(g.advanced_mode);
+  out.code(g.comments);
   for_each_section([&](const auto& s) {
-    put_number(out, s.list.count());
+    out.number(s.list.count());
     for (const auto& r : s.list)
       for (const auto& f : s.fields) put_field(out, f, r);
     return true;
   });
-  return out;
 }
 
-bool project_file_intact(const uint8_t* data, size_t size) {
+}  // namespace
+
+std::vector<uint8_t> project_file_bytes() {
+  Writer out(estimated_file_bytes());
+  write_values(out);
+  return out.take();
+}
+
+bool write_project_file(const std::string& path, bool flush) {
+  return tk::replace_file_with(path, flush, [](int fd) {
+    Writer out(0, [fd](const uint8_t* data, size_t size) { return tk::write_all(fd, data, size); });
+    write_values(out);
+    return out.finish();
+  });
+}
+
+bool project_file_intact(const uint8_t* data, size_t size, ProjectFileIndex* index) {
   ProjectFile file(data, size);
   int version = read_file_number(file);
   read_file_number(file);  // UID
@@ -474,12 +636,21 @@ bool project_file_intact(const uint8_t* data, size_t size) {
   skip_text(file);
   if (version >= 105) read_file_number(file);
   if (version >= 106) skip_text(file);
-  return for_each_section([&](const auto& s) {
-    return version < s.from || check_section(file, version, s);
+  ProjectFileIndex found;
+  bool intact = for_each_section([&](const auto& s) {
+    if (version < s.from) return true;
+    ProjectFileIndex::Section* part = index ? &found.sections.emplace_back() : nullptr;
+    return check_section(file, version, s, part);
   });
+  if (intact && index) {
+    found.end = file.pos;
+    *index = std::move(found);
+  }
+  return intact;
 }
 
-int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
+int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks,
+                         const ProjectFileIndex* index) {
   GameSettings& g = g_game_settings[0];
   int version = read_project_number_value(file, "File version");
   g_project_uid = read_project_number_value(file, "UID");
@@ -494,6 +665,16 @@ int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks) {
   debug_log_line(kLogSeparator);
   debug_log_line("");
   debug_log_line(kLogSeparator);
+  size_t sections = 0;
+  for_each_section([&](const auto& s) {
+    sections += version >= s.from;
+    return true;
+  });
+  if (index && index->sections.size() == sections && g_service_mode != 1 && g_debug_log != 1) {
+    read_indexed_sections(file, version, *index, hooks);
+    file.pos = std::min(index->end, file.size);
+    return version;
+  }
   for_each_section([&](const auto& s) {
     if (version >= s.from) read_section(file, version, s, hooks);
     return true;

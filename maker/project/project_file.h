@@ -48,11 +48,27 @@ extern const char* const kLogSeparator;
 // The project in memory as the bytes of its project file (version
 // g_file_version, every record of every list).
 std::vector<uint8_t> project_file_bytes();
+// The same bytes made and written in pieces as tk::replace_file writes a
+// file. False when not written.
+bool write_project_file(const std::string& path, bool flush);
+
+// Where the records of a checked file start, noted while checking it, so
+// that reading can share the records out over the cores.
+struct ProjectFileIndex {
+  static constexpr int kChunk = 512;  // records read by one job
+  struct Section {
+    int count = 0;
+    std::vector<size_t> chunk_starts;  // of records 0, kChunk, 2 * kChunk, ...
+  };
+  std::vector<Section> sections;  // those of the file's version, in file order
+  size_t end = 0;
+};
 
 // False when the file is damaged: a count of records that is negative or
 // larger than the bytes after it could hold. Reads with the file's own
-// version gates and touches nothing.
-bool project_file_intact(const uint8_t* data, size_t size);
+// version gates and touches nothing but `index`, which it fills for an
+// intact file.
+bool project_file_intact(const uint8_t* data, size_t size, ProjectFileIndex* index = nullptr);
 
 // What opening does besides filling the lists.
 struct ProjectReadHooks {
@@ -65,7 +81,10 @@ struct ProjectReadHooks {
 // values the file's version does not hold as defaults. A count that does not
 // fit the bytes left (only a service-mode change makes one in a checked
 // file) is cut to what they could hold. Returns the file version read.
-int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks = {});
+// With the index of the same bytes, and no service window or debug log
+// taking part, the records are read on every core.
+int read_project_records(ProjectFile& file, const ProjectReadHooks& hooks = {},
+                         const ProjectFileIndex* index = nullptr);
 
 // Integer typed into a text input: blanks and tabs skipped, a sign, then
 // decimal digits, "$" hexadecimal or "%" base 2, up to the first other

@@ -111,8 +111,7 @@ bool write_project(const std::string& name) {
   for (const Background& b : g_backgrounds) copy(b.image_file);
   run_file_jobs(jobs);
 
-  std::vector<uint8_t> bytes = project_file_bytes();
-  return tk::replace_file("Projects/" + name + ".qgp", bytes.data(), bytes.size(), true);
+  return write_project_file("Projects/" + name + ".qgp", true);
 }
 
 int save_project() {

@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <map>
 #include <new>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <unordered_map>
 #include <vector>
 
@@ -66,73 +68,111 @@ imaging::Image red_tile(const Tile& t) {
   return red;
 }
 
-// Decodes the frame pictures from `folder` on every core, each file once,
-// then gives them to their frames in list order.
-void load_frame_pictures(const std::string& folder) {
-  std::unordered_map<std::string, size_t> slot_of;
+// The frame pictures in `folder`: each file decoded once by a job, then
+// given to its frames in list order.
+struct FramePictures {
   std::vector<std::string> paths;
-  std::vector<std::pair<int, size_t>> frame_slots;  // frame index, slot
-  frame_slots.reserve(size_t(g_frames.count()));
-  for (int i = 0; i < g_frames.count(); ++i) {
-    const std::string file = frame_file_name(g_frames[i].sprite_name, g_frames[i].file_counter);
-    if (!plain_file_name(file)) continue;
-    auto [at, added] = slot_of.emplace(folder + file, paths.size());
-    if (added) paths.push_back(at->first);
-    frame_slots.emplace_back(i, at->second);
+  std::vector<std::pair<int, size_t>> frame_slots;  // frame index, path
+  std::vector<std::optional<imaging::Image>> pictures;
+
+  explicit FramePictures(const std::string& folder) {
+    std::unordered_map<std::string, size_t> slot_of;
+    frame_slots.reserve(size_t(g_frames.count()));
+    for (int i = 0; i < g_frames.count(); ++i) {
+      const std::string file = frame_file_name(g_frames[i].sprite_name, g_frames[i].file_counter);
+      if (!plain_file_name(file)) continue;
+      auto [at, added] = slot_of.emplace(folder + file, paths.size());
+      if (added) paths.push_back(at->first);
+      frame_slots.emplace_back(i, at->second);
+    }
+    pictures.resize(paths.size());
   }
-  slot_of.clear();
-  std::vector<std::optional<imaging::Image>> pictures(paths.size());
-  run_jobs(paths.size(), [&](size_t k) { pictures[k] = imaging::decode_image_file(paths[k]); });
-  std::vector<int> uses(paths.size());
-  for (const auto& fs : frame_slots) ++uses[fs.second];
-  for (auto [frame, slot] : frame_slots) {
-    std::optional<imaging::Image>& picture = pictures[slot];
-    if (!picture) continue;
-    // The last frame of a file takes the decoded picture, the others a copy.
-    g_frames[frame].image = imaging::adopt_image(
-        imaging::kAnyImage, --uses[slot] == 0 ? std::move(*picture) : imaging::Image(*picture));
+  size_t jobs() const { return paths.size(); }
+  void run(size_t k) { pictures[k] = imaging::decode_image_file(paths[k]); }
+  void adopt() {
+    std::vector<int> uses(paths.size());
+    for (const auto& fs : frame_slots) ++uses[fs.second];
+    for (auto [frame, slot] : frame_slots) {
+      std::optional<imaging::Image>& picture = pictures[slot];
+      if (!picture) continue;
+      // The last frame of a file takes the decoded picture, the others a copy.
+      g_frames[frame].image = imaging::adopt_image(
+          imaging::kAnyImage, --uses[slot] == 0 ? std::move(*picture) : imaging::Image(*picture));
+    }
   }
-}
+};
 
 // Each tile's own picture, cut from its tile set's picture in `folder` (red
-// when that cannot be read) on every core.
-void cut_tile_pictures(const std::string& folder) {
-  std::unordered_map<std::string, std::vector<int>> tiles_of;
-  for (int i = 0; i < g_tiles.count(); ++i) tiles_of[g_tiles[i].background_name].push_back(i);
+// when that cannot be read) by one job per tile set, each part of the set's
+// picture cut once and copied for the other tiles that show it.
+struct TileCuts {
   struct Set {
     std::string path;  // empty: no readable picture
     std::vector<int> tiles;
     std::vector<imaging::Image> cuts;
   };
   std::vector<Set> sets;
-  size_t pixels_left = kMaxTilePixels;
-  for (int b = 0; b < g_backgrounds.count(); ++b) {
-    const Background& bg = g_backgrounds[b];
-    auto found = tiles_of.find(bg.name);
-    if (bg.image_file.empty() || found == tiles_of.end()) continue;
-    Set set;
-    if (plain_file_name(bg.image_file)) set.path = folder + bg.image_file;
-    for (int i : found->second) {
-      const Tile& t = g_tiles[i];
-      if (t.width < 1 || t.height < 1 || t.width > imaging::kMaxImageSide ||
-          t.height > imaging::kMaxImageSide || size_t(t.width) * size_t(t.height) > pixels_left)
-        continue;
-      pixels_left -= size_t(t.width) * size_t(t.height);
-      set.tiles.push_back(i);
+
+  TileCuts() = default;
+  explicit TileCuts(const std::string& folder) {
+    std::unordered_map<std::string, std::vector<int>> tiles_of;
+    for (int i = 0; i < g_tiles.count(); ++i) tiles_of[g_tiles[i].background_name].push_back(i);
+    size_t pixels_left = kMaxTilePixels;
+    for (int b = 0; b < g_backgrounds.count(); ++b) {
+      const Background& bg = g_backgrounds[b];
+      auto found = tiles_of.find(bg.name);
+      if (bg.image_file.empty() || found == tiles_of.end()) continue;
+      Set set;
+      if (plain_file_name(bg.image_file)) set.path = folder + bg.image_file;
+      for (int i : found->second) {
+        const Tile& t = g_tiles[i];
+        if (t.width < 1 || t.height < 1 || t.width > imaging::kMaxImageSide ||
+            t.height > imaging::kMaxImageSide || size_t(t.width) * size_t(t.height) > pixels_left)
+          continue;
+        pixels_left -= size_t(t.width) * size_t(t.height);
+        set.tiles.push_back(i);
+      }
+      sets.push_back(std::move(set));
     }
-    sets.push_back(std::move(set));
   }
-  run_jobs(sets.size(), [&](size_t k) {
+  size_t jobs() const { return sets.size(); }
+  void run(size_t k) {
     Set& set = sets[k];
     std::optional<imaging::Image> picture;
     if (!set.path.empty()) picture = imaging::decode_image_file(set.path);
+    std::map<std::tuple<int, int, int, int>, size_t> cut_of;  // part of the picture, cut
     set.cuts.reserve(set.tiles.size());
-    for (int i : set.tiles)
-      set.cuts.push_back(picture ? cut_tile(*picture, g_tiles[i]) : red_tile(g_tiles[i]));
+    for (int i : set.tiles) {
+      const Tile& t = g_tiles[i];
+      auto [at, added] =
+          cut_of.try_emplace({t.source_left, t.source_top, t.width, t.height}, set.cuts.size());
+      imaging::Image cut =
+          !added ? set.cuts[at->second] : picture ? cut_tile(*picture, t) : red_tile(t);
+      set.cuts.push_back(std::move(cut));
+    }
+  }
+  void adopt() {
+    for (Set& set : sets)
+      for (size_t k = 0; k < set.tiles.size(); ++k)
+        g_tiles[set.tiles[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(set.cuts[k]));
+  }
+};
+
+// Decodes the frame pictures and cuts the tile pictures on every core, then
+// gives them to their records: the frames', then the tiles'.
+void load_pictures(const std::string& folder, bool tiles_too) {
+  FramePictures frames(folder);
+  TileCuts tiles = tiles_too ? TileCuts(folder) : TileCuts();
+  // A small job first (it runs alone), then the tile sets, the largest, so
+  // that the frames fill in around them.
+  const size_t first = std::min<size_t>(frames.jobs(), 1);
+  run_jobs(frames.jobs() + tiles.jobs(), [&](size_t k) {
+    if (k < first) frames.run(k);
+    else if (k - first < tiles.jobs()) tiles.run(k - first);
+    else frames.run(k - tiles.jobs());
   });
-  for (Set& set : sets)
-    for (size_t k = 0; k < set.tiles.size(); ++k)
-      g_tiles[set.tiles[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(set.cuts[k]));
+  frames.adopt();
+  tiles.adopt();
 }
 
 // Every placed instance takes the depth of its object definition.
@@ -187,7 +227,8 @@ struct ProjectLists {
 // Reads the checked project file into the emptied lists with every picture
 // that opening makes, reading the pictures from the project's own folder.
 // Returns the names of the files to copy into the working folder.
-std::vector<std::string> read_project(const std::string& name, const std::string& bytes) {
+std::vector<std::string> read_project(const std::string& name, const std::string& bytes,
+                                      const ProjectFileIndex& index) {
   const std::string folder = "Projects/" + name + "/";
   std::vector<std::string> copies;
   ProjectReadHooks hooks;
@@ -195,9 +236,8 @@ std::vector<std::string> read_project(const std::string& name, const std::string
     if (plain_file_name(file)) copies.push_back(file);
   };
   ProjectFile file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  int version = read_project_records(file, hooks);
-  load_frame_pictures(folder);
-  if (version >= 120) cut_tile_pictures(folder);
+  int version = read_project_records(file, hooks, &index);
+  load_pictures(folder, version >= 120);
   // The thumbnails read the background pictures where the copies of them
   // will be: the same files.
   const std::string working_folder = g_project_folder;
@@ -244,7 +284,8 @@ bool open_project_file(const std::string& name) {
       show_error("This project requires a new program version (v" + std::to_string(version) + ").");
       return false;
     }
-    if (!project_file_intact(first.data, first.size)) {
+    ProjectFileIndex index;
+    if (!project_file_intact(first.data, first.size, &index)) {
       show_error("The project file " + path + " is damaged and cannot be opened.");
       return false;
     }
@@ -252,7 +293,7 @@ bool open_project_file(const std::string& name) {
     debug_log_line("Opening file..." + name);
     open_lists.swap_with_program();
     try {
-      copies = read_project(name, bytes);
+      copies = read_project(name, bytes, index);
     } catch (const std::bad_alloc&) {
       clear_resource_lists();
       open_lists.swap_with_program();
@@ -274,7 +315,10 @@ bool open_project_file(const std::string& name) {
   std::vector<FileJob> jobs;
   for (const std::string& file : copies) {
     std::string to = g_project_folder + "/" + file;
-    jobs.push_back({to, [from = from + file, to] { tk::copy_file_over(from, to); }});
+    // The working folder is new: a name found taken is copied over.
+    jobs.push_back({to, [from = from + file, to] {
+                      if (!tk::copy_file_new(from, to)) tk::copy_file_over(from, to);
+                    }});
   }
   run_file_jobs(jobs);
 

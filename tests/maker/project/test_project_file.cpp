@@ -203,8 +203,17 @@ TEST_F(ProjectFileFormat, BackgroundStoresHeightBeforeWidthAndXBeforeY) {
             bytes.end());
 }
 
+// Read as opening reads it (checked, then on every core with the index the
+// check made) and as an unchecked file is read: the same records either way.
 TEST_F(ProjectFileFormat, FullProjectReadsBackEqual) {
   fill_project();
+  // Tiles over more than two jobs' share, so that records meet at the joins.
+  for (int i = 0; i < 2 * ProjectFileIndex::kChunk + 1; ++i) {
+    Tile t = g_tiles[0];
+    t.name = "tile_" + std::to_string(i + 2);
+    t.x = i;
+    g_tiles.append(t);
+  }
   const GameSettings settings = g_game_settings[0];
   auto sprites = copy_of(g_sprites);
   auto frames = copy_of(g_frames);
@@ -219,43 +228,48 @@ TEST_F(ProjectFileFormat, FullProjectReadsBackEqual) {
   auto tiles = copy_of(g_tiles);
 
   Bytes bytes = project_file_bytes();
-  ASSERT_TRUE(project_file_intact(bytes.data(), bytes.size()));
-  g_project_uid = 1;
-  std::vector<std::string> named;
-  clear_resource_lists();
-  ProjectFile file(bytes);
-  ProjectReadHooks hooks;
-  hooks.file_named = [&](const std::string& f) { named.push_back(f); };
-  EXPECT_EQ(read_project_records(file, hooks), 127);
-  EXPECT_EQ(file.left(), 0u);
+  ProjectFileIndex index;
+  ASSERT_TRUE(project_file_intact(bytes.data(), bytes.size(), &index));
+  for (bool indexed : {false, true}) {
+    SCOPED_TRACE(indexed ? "indexed" : "one by one");
+    g_project_uid = 1;
+    std::vector<std::string> named;
+    clear_resource_lists();
+    ProjectFile file(bytes);
+    ProjectReadHooks hooks;
+    hooks.file_named = [&](const std::string& f) { named.push_back(f); };
+    EXPECT_EQ(read_project_records(file, hooks, indexed ? &index : nullptr), 127);
+    EXPECT_EQ(file.left(), 0u);
 
-  EXPECT_EQ(g_project_uid, 4321);
-  const GameSettings& g = g_game_settings[0];
-  EXPECT_EQ(std::tie(g.title, g.global_variables, g.global_functions, g.advanced_mode, g.comments),
-            std::tie(settings.title, settings.global_variables, settings.global_functions,
-                     settings.advanced_mode, settings.comments));
-  expect_same_records(sprites, g_sprites, "sprites");
-  expect_same_records(frames, g_frames, "frames");
-  expect_same_records(sounds, g_sounds, "sounds");
-  expect_same_records(musics, g_musics, "musics");
-  expect_same_records(backgrounds, g_backgrounds, "backgrounds");
-  expect_same_records(fonts, g_fonts, "fonts");
-  expect_same_records(objects, g_objects, "objects");
-  expect_same_records(scripts, g_scripts, "scripts");
-  expect_same_records(scenes, g_scenes, "scenes");
-  expect_same_records(layers, g_layers, "layers");
-  expect_same_records(tiles, g_tiles, "tiles");
+    EXPECT_EQ(g_project_uid, 4321);
+    const GameSettings& g = g_game_settings[0];
+    EXPECT_EQ(std::tie(g.title, g.global_variables, g.global_functions, g.advanced_mode, g.comments),
+              std::tie(settings.title, settings.global_variables, settings.global_functions,
+                       settings.advanced_mode, settings.comments));
+    expect_same_records(sprites, g_sprites, "sprites");
+    expect_same_records(frames, g_frames, "frames");
+    expect_same_records(sounds, g_sounds, "sounds");
+    expect_same_records(musics, g_musics, "musics");
+    expect_same_records(backgrounds, g_backgrounds, "backgrounds");
+    expect_same_records(fonts, g_fonts, "fonts");
+    expect_same_records(objects, g_objects, "objects");
+    expect_same_records(scripts, g_scripts, "scripts");
+    expect_same_records(scenes, g_scenes, "scenes");
+    expect_same_records(layers, g_layers, "layers");
+    expect_same_records(tiles, g_tiles, "tiles");
 
-  // What the file does not hold.
-  EXPECT_EQ(g_frames[0].image, -1);
-  EXPECT_EQ(g_backgrounds[0].thumbnail_image, -1);
-  EXPECT_EQ(std::tie(g_objects[0].sprite_image, g_objects[0].selected, g_objects[0].image_width),
-            std::make_tuple(-1, 0, 0));
-  EXPECT_EQ(g_scenes[0].thumbnail_image, 91);
-  EXPECT_EQ(std::tie(g_tiles[0].image, g_tiles[0].selected), std::make_tuple(-1, 0));
+    // What the file does not hold.
+    EXPECT_EQ(g_frames[0].image, -1);
+    EXPECT_EQ(g_backgrounds[0].thumbnail_image, -1);
+    EXPECT_EQ(std::tie(g_objects[0].sprite_image, g_objects[0].selected, g_objects[0].image_width),
+              std::make_tuple(-1, 0, 0));
+    EXPECT_EQ(g_scenes[0].thumbnail_image, 91);
+    EXPECT_EQ(std::tie(g_tiles[0].image, g_tiles[0].selected), std::make_tuple(-1, 0));
+    EXPECT_EQ(g_tiles[g_tiles.count() - 1].image, -1);
 
-  EXPECT_EQ(named, (std::vector<std::string>{"jump.wav", "jump.mp3", "jump.ogg", "theme.wav",
-                                             "theme.ogg", "sky.png"}));
+    EXPECT_EQ(named, (std::vector<std::string>{"jump.wav", "jump.mp3", "jump.ogg", "theme.wav",
+                                               "theme.ogg", "sky.png"}));
+  }
 }
 
 TEST_F(ProjectFileFormat, TextsThatWouldBreakTheFileAreKeptOnOneLine) {
@@ -393,15 +407,18 @@ TEST_F(ProjectFileFormat, TruncatedFilesNeverMakeInvalidLists) {
   int refused = 0;
   for (size_t n = 0; n < full.size(); ++n) {
     Bytes cut(full.begin(), full.begin() + std::ptrdiff_t(n));
-    if (!project_file_intact(cut.data(), cut.size())) {
+    ProjectFileIndex index;
+    if (!project_file_intact(cut.data(), cut.size(), &index)) {
       ++refused;
       continue;
     }
-    ProjectFile file(cut);
-    clear_resource_lists();
-    read_project_records(file);
-    EXPECT_EQ(file.left(), 0u);
-    expect_valid_lists();
+    for (const ProjectFileIndex* with : {static_cast<ProjectFileIndex*>(nullptr), &index}) {
+      ProjectFile file(cut);
+      clear_resource_lists();
+      read_project_records(file, {}, with);
+      EXPECT_EQ(file.left(), 0u);
+      expect_valid_lists();
+    }
   }
   EXPECT_GT(refused, 0);
 }

@@ -286,6 +286,7 @@ TEST_F(ProjectDialogs, OpenFillsTheProjectWithPicturesCopiesTilesAndDepths) {
   g_tiles.append({"t1", g_backgrounds[0].name, 32, 0, 16, 16, 0, 0, 1000000, "", -1, 0});
   g_tiles.append({"t2", g_backgrounds[1].name, 0, 0, 8, 4, 0, 0, 1000000, "", -1, 0});
   g_tiles.append({"t3", "no such background", 0, 0, 8, 4, 0, 0, 1000000, "", -1, 0});
+  g_tiles.append({"t4", g_backgrounds[0].name, 32, 0, 16, 16, 64, 0, 1000000, "", -1, 0});
   new_object();
   g_objects[0].depth = 5;
   GameObject instance = g_objects[0];
@@ -314,11 +315,16 @@ TEST_F(ProjectDialogs, OpenFillsTheProjectWithPicturesCopiesTilesAndDepths) {
   ASSERT_EQ(g_frames.count(), 1);
   EXPECT_EQ(imaging::image_pixel(g_frames[0].image, 1, 1), imaging::rgba(1, 2, 3));
   EXPECT_EQ(read_file(g_project_folder + "/jump.wav"), "RIFF");
-  ASSERT_EQ(g_tiles.count(), 3);
+  ASSERT_EQ(g_tiles.count(), 4);
   EXPECT_EQ(imaging::image_pixel(g_tiles[0].image, 8, 8), imaging::rgba(9, 8, 7));
   EXPECT_EQ(imaging::image_pixel(g_tiles[0].image, 0, 0), 0u);
   EXPECT_EQ(imaging::image_pixel(g_tiles[1].image, 7, 3), imaging::rgba(255, 0, 0));
   EXPECT_FALSE(imaging::image_exists(g_tiles[2].image));
+  // A tile showing the same part as another has a picture of its own.
+  ASSERT_NE(g_tiles[3].image, g_tiles[0].image);
+  EXPECT_EQ(imaging::image_pixel(g_tiles[3].image, 8, 8), imaging::rgba(9, 8, 7));
+  imaging::set_image_pixel(g_tiles[0].image, 8, 8, imaging::rgba(1, 1, 1));
+  EXPECT_EQ(imaging::image_pixel(g_tiles[3].image, 8, 8), imaging::rgba(9, 8, 7));
   EXPECT_EQ(g_objects[1].depth, 5);
   EXPECT_EQ(g_scenes[0].thumbnail_image, 91);
   EXPECT_TRUE(imaging::image_exists(g_sprites[0].thumbnail_image));
