@@ -9,7 +9,6 @@
 #include <functional>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
 #include "maker/export/generators.h"
@@ -39,6 +38,7 @@ constexpr Generator kGenerators[] = {
     append_backgrounds_js, append_fonts_js, append_objects_js,
 };
 static_assert(std::size(kGenerators) == 10, "the scenes, last, come in pieces");
+constexpr size_t kObjects = 9;
 
 // Writes are lost without a message when the file cannot be created.
 void write_file(const fs::path& path, const std::vector<std::string_view>& pieces) {
@@ -190,19 +190,22 @@ struct Sections {
   }
 };
 
-// The scenes are generated beside the other sections, into a vector of
-// their own: neighbouring headers share a cache line, which every append
-// would bounce around.
+// The other sections are generated beside the scenes' parts, the objects,
+// the largest, first. Each into a string of its own: neighbouring headers
+// share a cache line, which every append would bounce around.
 void generate_sections(Sections& sections) {
-  std::vector<std::string> scenes;
-  scenes.swap(sections.scenes);
-  std::thread scenes_thread(append_scenes_js_pieces, std::ref(scenes));
-  for (size_t m = 0; m < sections.text.size(); ++m) {
-    sections.text[m].clear();
-    kGenerators[m](sections.text[m]);
+  std::vector<std::function<void()>> beside;
+  for (size_t k = 0; k < std::size(kGenerators); ++k) {
+    const size_t m = (kObjects + k) % std::size(kGenerators);
+    beside.push_back([&text = sections.text[m], m] {
+      std::string out;
+      out.swap(text);
+      out.clear();
+      kGenerators[m](out);
+      text.swap(out);
+    });
   }
-  scenes_thread.join();
-  sections.scenes.swap(scenes);
+  append_scenes_js_pieces(sections.scenes, beside);
 }
 
 }  // namespace
