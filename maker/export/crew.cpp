@@ -1,5 +1,6 @@
 #include "maker/export/crew.h"
 
+#include <algorithm>
 #include <atomic>
 #include <condition_variable>
 #include <exception>
@@ -10,9 +11,11 @@
 
 namespace {
 
-// Starting threads on every export costs more than most jobs. More helpers,
-// on a busy machine, leave more jobs stuck in a helper that lost its core.
-constexpr size_t kHelpers = 3;
+// Starting threads on every export costs more than most jobs; one helper
+// for each other core.
+size_t helper_count() {
+  return std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 8) - 1;
+}
 
 struct Batch {
   const std::function<void(size_t)>* job = nullptr;
@@ -24,7 +27,7 @@ struct Batch {
 class Crew {
  public:
   Crew() {
-    for (size_t i = 0; i < kHelpers; ++i) helpers_.emplace_back([this] { serve(); });
+    for (size_t i = helper_count(); i > 0; --i) helpers_.emplace_back([this] { serve(); });
   }
   ~Crew() {
     {
