@@ -51,7 +51,8 @@ size_t dynamic_index(int number) { return size_t(number) - size_t(kFirstDynamicI
 // The slot of a number, or nullptr when it has none.
 Slot* find_slot(int number) {
   if (number < 0) return nullptr;
-  if (number < kFirstDynamicImage) return size_t(number) < g_fixed.size() ? &g_fixed[size_t(number)] : nullptr;
+  if (number < kFirstDynamicImage)
+    return size_t(number) < g_fixed.size() ? &g_fixed[size_t(number)] : nullptr;
   if (dynamic_index(number) < g_dynamic.size()) return &g_dynamic[dynamic_index(number)];
   auto it = g_far.find(number);
   return it == g_far.end() ? nullptr : &it->second;

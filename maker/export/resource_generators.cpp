@@ -349,7 +349,8 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 
 // Large games have tens of thousands of tiles: the scenes are written in
 // parts side by side, each part a piece of its own, in scene order.
-void append_scenes_js_pieces(std::vector<std::string>& pieces, const std::vector<std::function<void()>>& beside) {
+void append_scenes_js_pieces(std::vector<std::string>& pieces,
+                             const std::vector<std::function<void()>>& beside) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
@@ -367,7 +368,7 @@ void append_scenes_js_pieces(std::vector<std::string>& pieces, const std::vector
   size_t total = 0;
   for (size_t i = 0; i < scenes; ++i) {
     const Scene& s = g_scenes[int(i)];
-    sizes[i] = group_of(tiles, s.name).size() * 40 + group_of(objects, s.name).size() * 40 + s.code.size() + 400;
+    sizes[i] = (group_of(tiles, s.name).size() + group_of(objects, s.name).size()) * 40 + s.code.size() + 400;
     total += sizes[i];
   }
   const size_t most = std::min(scenes, kMaxParts);
