@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace imaging {
 
@@ -31,19 +32,59 @@ void set_pixel(Image& image, int x, int y, Colour colour) {
 
 namespace {
 
+// Every drawn item looks its picture up by number, so the table is a flat
+// index: the program's fixed numbers and the run-time numbers (which only
+// grow) each fill a dense range of slots. A number given far beyond the
+// run-time numbers handed out so far waits in a map until they reach it.
 // unique_ptr keeps each Image at one address while others come and go.
-std::map<int, std::unique_ptr<Image>> g_table;
+using Slot = std::unique_ptr<Image>;
+std::vector<Slot> g_fixed;    // numbers 0 .. kFirstDynamicImage - 1
+std::vector<Slot> g_dynamic;  // numbers from kFirstDynamicImage on
+std::map<int, Slot> g_far;    // numbers beyond g_dynamic
 // Run-time numbers only grow, so a stale number never names a newer image.
 int g_next_dynamic = kFirstDynamicImage;
+// How far past the run-time numbers a given number still gets a slot.
+constexpr size_t kDynamicReach = 4096;
+
+size_t dynamic_index(int number) { return size_t(number) - size_t(kFirstDynamicImage); }
+
+// The slot of a number, or nullptr when it has none.
+Slot* find_slot(int number) {
+  if (number < 0) return nullptr;
+  if (number < kFirstDynamicImage)
+    return size_t(number) < g_fixed.size() ? &g_fixed[size_t(number)] : nullptr;
+  if (dynamic_index(number) < g_dynamic.size()) return &g_dynamic[dynamic_index(number)];
+  auto it = g_far.find(number);
+  return it == g_far.end() ? nullptr : &it->second;
+}
+
+// The slot of a number 0 or more, made when missing.
+Slot& make_slot(int number) {
+  if (number < kFirstDynamicImage) {
+    if (size_t(number) >= g_fixed.size()) g_fixed.resize(size_t(number) + 1);
+    return g_fixed[size_t(number)];
+  }
+  const size_t index = dynamic_index(number);
+  if (index >= g_dynamic.size() + kDynamicReach) return g_far[number];
+  if (index >= g_dynamic.size()) {
+    g_dynamic.resize(index + 1);
+    // Numbers now in range leave the map for their slots.
+    while (!g_far.empty() && dynamic_index(g_far.begin()->first) <= index) {
+      g_dynamic[dynamic_index(g_far.begin()->first)] = std::move(g_far.begin()->second);
+      g_far.erase(g_far.begin());
+    }
+  }
+  return g_dynamic[index];
+}
 
 int store(int number, Image&& image) {
   if (number == kAnyImage) {
-    while (g_table.count(g_next_dynamic)) ++g_next_dynamic;
+    while (image_exists(g_next_dynamic)) ++g_next_dynamic;
     number = g_next_dynamic++;
   } else if (number < 0) {
     return -1;
   }
-  g_table[number] = std::make_unique<Image>(std::move(image));
+  make_slot(number) = std::make_unique<Image>(std::move(image));
   return number;
 }
 
@@ -69,13 +110,16 @@ int adopt_image(int number, Image&& image) {
   return store(number, std::move(image));
 }
 
-void free_image(int number) { g_table.erase(number); }
+void free_image(int number) {
+  if (g_far.erase(number) == 0)
+    if (Slot* slot = find_slot(number)) slot->reset();
+}
 
-bool image_exists(int number) { return g_table.count(number) != 0; }
+bool image_exists(int number) { return image_ptr(number) != nullptr; }
 
 Image* image_ptr(int number) {
-  auto it = g_table.find(number);
-  return it == g_table.end() ? nullptr : it->second.get();
+  const Slot* slot = find_slot(number);
+  return slot ? slot->get() : nullptr;
 }
 
 int image_width(int number) {
@@ -98,7 +142,9 @@ void set_image_pixel(int number, int x, int y, Colour colour) {
 }
 
 void free_all_images() {
-  g_table.clear();
+  g_fixed.clear();
+  g_dynamic.clear();
+  g_far.clear();
   g_next_dynamic = kFirstDynamicImage;
 }
 

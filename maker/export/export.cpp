@@ -9,9 +9,9 @@
 #include <functional>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <vector>
 
+#include "maker/export/crew.h"
 #include "maker/export/generators.h"
 #include "maker/export/run_game.h"
 #include "maker/project/extensions.h"
@@ -39,6 +39,7 @@ constexpr Generator kGenerators[] = {
     append_backgrounds_js, append_fonts_js, append_objects_js,
 };
 static_assert(std::size(kGenerators) == 10, "the scenes, last, come in pieces");
+constexpr size_t kObjects = 9;
 
 // Writes are lost without a message when the file cannot be created.
 void write_file(const fs::path& path, const std::vector<std::string_view>& pieces) {
@@ -92,13 +93,56 @@ std::string load_engine_template() {
   return text;
 }
 
+namespace {
+
+// The beginning every marker shares.
+constexpr std::string_view kMarkerStart = "//QUILLOP_";
+// Sections are searched for it in slices of this size, side by side.
+constexpr size_t kSliceBytes = 256 << 10;
+
+// For each piece of sections 0 to 9, whether it lacks kMarkerStart and so
+// holds no whole marker. The last section comes in by the last pass and is
+// never searched.
+std::array<std::vector<char>, 11> pieces_without_markers(
+    const std::array<std::vector<std::string_view>, 11>& sections) {
+  struct Slice {
+    size_t m, k;
+    std::string_view text;
+  };
+  std::vector<Slice> slices;
+  std::array<std::vector<char>, 11> clean;
+  for (size_t m = 0; m < sections.size(); ++m) {
+    clean[m].assign(sections[m].size(), m + 1 < sections.size());
+    if (m + 1 == sections.size()) break;
+    for (size_t k = 0; k < sections[m].size(); ++k)
+      for (size_t from = 0; from + kMarkerStart.size() <= sections[m][k].size(); from += kSliceBytes)
+        slices.push_back({m, k, sections[m][k].substr(from, kSliceBytes + kMarkerStart.size() - 1)});
+  }
+  std::vector<char> found(slices.size());
+  run_export_jobs(slices.size(), [&](size_t j) {
+    const std::string_view text = slices[j].text;
+    found[j] = memmem(text.data(), text.size(), kMarkerStart.data(), kMarkerStart.size()) != nullptr;
+  });
+  for (size_t j = 0; j < slices.size(); ++j)
+    if (found[j]) clean[slices[j].m][slices[j].k] = false;
+  return clean;
+}
+
+}  // namespace
+
 std::vector<std::string_view> replace_markers_in_pieces(
     std::string_view text, const std::array<std::vector<std::string_view>, 11>& sections) {
   // The working text is kept as pieces of the template and of the sections,
   // so a pass copies no text. A marker may start in one piece and end in a
   // later one (an earlier section can complete it), which the search allows.
-  std::vector<std::string_view> pieces;
-  if (!text.empty()) pieces.push_back(text);
+  // A piece known to hold no whole marker is searched only at its end.
+  struct Piece {
+    std::string_view text;
+    bool clean;
+  };
+  const std::array<std::vector<char>, 11> clean = pieces_without_markers(sections);
+  std::vector<Piece> pieces;
+  if (!text.empty()) pieces.push_back({text, false});
   for (size_t m = 0; m < kSectionMarkers.size(); ++m) {
     const std::string_view marker = kSectionMarkers[m];
     // Whether the marker starts at offset `at` of piece `i`; on a match,
@@ -106,26 +150,27 @@ std::vector<std::string_view> replace_markers_in_pieces(
     auto matches_at = [&](size_t& i, size_t& at) {
       size_t pi = i, pat = at;
       for (char c : marker) {
-        while (pi < pieces.size() && pat == pieces[pi].size()) ++pi, pat = 0;
-        if (pi == pieces.size() || pieces[pi][pat] != c) return false;
+        while (pi < pieces.size() && pat == pieces[pi].text.size()) ++pi, pat = 0;
+        if (pi == pieces.size() || pieces[pi].text[pat] != c) return false;
         ++pat;
       }
       i = pi, at = pat;
       return true;
     };
-    std::vector<std::string_view> out;
+    std::vector<Piece> out;
     bool found = false;
     size_t i = 0, at = 0;      // search position
     size_t ci = 0, cat = 0;    // start of the text not yet copied to out
     auto copy_until = [&](size_t end_i, size_t end_at) {
       for (; ci < end_i; ++ci, cat = 0)
-        if (cat < pieces[ci].size()) out.push_back(pieces[ci].substr(cat));
-      if (ci < pieces.size() && end_at > cat) out.push_back(pieces[ci].substr(cat, end_at - cat));
+        if (cat < pieces[ci].text.size()) out.push_back({pieces[ci].text.substr(cat), pieces[ci].clean});
+      if (ci < pieces.size() && end_at > cat)
+        out.push_back({pieces[ci].text.substr(cat, end_at - cat), pieces[ci].clean});
       cat = end_at;
     };
     while (i < pieces.size()) {
-      std::string_view piece = pieces[i];
-      const void* hit = at + marker.size() <= piece.size()
+      std::string_view piece = pieces[i].text;
+      const void* hit = !pieces[i].clean && at + marker.size() <= piece.size()
                             ? memmem(piece.data() + at, piece.size() - at, marker.data(), marker.size())
                             : nullptr;
       size_t start_i = i, start_at;
@@ -148,15 +193,18 @@ std::vector<std::string_view> replace_markers_in_pieces(
       }
       found = true;
       copy_until(start_i, start_at);
-      for (std::string_view section : sections[m])
-        if (!section.empty()) out.push_back(section);
+      for (size_t k = 0; k < sections[m].size(); ++k)
+        if (!sections[m][k].empty()) out.push_back({sections[m][k], bool(clean[m][k])});
       ci = i, cat = at;
     }
     if (!found) continue;
     copy_until(pieces.size(), 0);
     pieces = std::move(out);
   }
-  return pieces;
+  std::vector<std::string_view> texts;
+  texts.reserve(pieces.size());
+  for (const Piece& piece : pieces) texts.push_back(piece.text);
+  return texts;
 }
 
 namespace {
@@ -190,19 +238,22 @@ struct Sections {
   }
 };
 
-// The scenes are generated beside the other sections, into a vector of
-// their own: neighbouring headers share a cache line, which every append
-// would bounce around.
+// The other sections are generated beside the scenes' parts, the objects,
+// the largest, first. Each into a string of its own: neighbouring headers
+// share a cache line, which every append would bounce around.
 void generate_sections(Sections& sections) {
-  std::vector<std::string> scenes;
-  scenes.swap(sections.scenes);
-  std::thread scenes_thread(append_scenes_js_pieces, std::ref(scenes));
-  for (size_t m = 0; m < sections.text.size(); ++m) {
-    sections.text[m].clear();
-    kGenerators[m](sections.text[m]);
+  std::vector<std::function<void()>> beside;
+  for (size_t k = 0; k < std::size(kGenerators); ++k) {
+    const size_t m = (kObjects + k) % std::size(kGenerators);
+    beside.push_back([&text = sections.text[m], m] {
+      std::string out;
+      out.swap(text);
+      out.clear();
+      kGenerators[m](out);
+      text.swap(out);
+    });
   }
-  scenes_thread.join();
-  sections.scenes.swap(scenes);
+  append_scenes_js_pieces(sections.scenes, beside);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // records. Each returns its whole text and changes nothing. Lines end in
 // CR LF; names go in as bare identifiers, file names and font families in
 // single quotes, nothing escaped.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,10 @@ void append_backgrounds_js(std::string& out);
 void append_fonts_js(std::string& out);
 void append_objects_js(std::string& out);
 void append_scenes_js(std::string& out);
-// The scenes section as consecutive pieces, reusing the strings given.
-void append_scenes_js_pieces(std::vector<std::string>& pieces);
+// The scenes section as consecutive pieces, reusing the strings given. The
+// `beside` jobs run first, on the same threads as the scenes' parts.
+void append_scenes_js_pieces(std::vector<std::string>& pieces,
+                             const std::vector<std::function<void()>>& beside = {});
 
 // 1 when the script list holds a script of `object_name` for `event_type`, else 0.
 int object_has_event(const std::string& object_name, const std::string& event_type);

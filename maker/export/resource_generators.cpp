@@ -4,16 +4,17 @@
 // records and not with their product.
 #include <algorithm>
 #include <array>
-#include <barrier>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "imaging/image.h"
+#include "maker/export/crew.h"
 #include "maker/export/generators.h"
 #include "maker/export/js_text.h"
 #include "maker/project/state.h"
@@ -23,17 +24,31 @@ namespace {
 using js::kNewLine;
 using js::put;
 
-// Threads used for the largest sections: more, on a busy machine, leave the
-// export waiting for whichever is scheduled last.
+// The scenes go out in at most this many parts, each a job of its own.
+constexpr size_t kMaxParts = 16;
+// Slices of the tile and object lists grouped side by side.
 constexpr size_t kMaxSlices = 4;
 
-// Runs work(slice) for slice 0 .. slices - 1 side by side, one on the caller.
-template <class Work>
-void run_slices(size_t slices, Work work) {
-  std::vector<std::thread> pool;
-  for (size_t k = 1; k < slices; ++k) pool.emplace_back(work, k);
-  work(size_t(0));
-  for (std::thread& t : pool) t.join();
+// Equality of short keys, compared inline eight bytes at a time: a call to
+// memcmp for each of a hundred thousand records costs more than the
+// comparison itself.
+bool same(int a, int b) { return a == b; }
+[[gnu::always_inline]] inline bool same(std::string_view a, std::string_view b) {
+  const size_t n = a.size();
+  if (n != b.size()) return false;
+  auto word = [](std::string_view s, size_t at) {
+    uint64_t w;
+    std::memcpy(&w, s.data() + at, sizeof w);
+    return w;
+  };
+  if (n < 8) {
+    for (size_t i = 0; i < n; ++i)
+      if (a[i] != b[i]) return false;
+    return true;
+  }
+  for (size_t i = 0; i + 8 < n; i += 8)
+    if (word(a, i) != word(b, i)) return false;
+  return word(a, n - 8) == word(b, n - 8);  // the last eight, overlapping
 }
 
 using Groups = std::unordered_map<std::string_view, std::vector<int>>;
@@ -49,7 +64,7 @@ Groups group_slice(const RecordList<T>& list, Key key, size_t k = 0, size_t slic
   for (size_t i = n * k / slices; i < n * (k + 1) / slices; ++i) {
     // Records of one owner usually follow each other: look up only on change.
     std::string_view name = key(list[int(i)]);
-    if (!last || name != last_key) last = &groups[name], last_key = name;
+    if (!last || !same(name, last_key)) last = &groups[name], last_key = name;
     last->push_back(int(i));
   }
   return groups;
@@ -144,7 +159,7 @@ class FirstAppearance {
   int rank(const Key& key) {
     if (index_.empty()) {
       for (size_t r = 0; r < keys_.size(); ++r)
-        if (keys_[r] == key) return int(r);
+        if (same(keys_[r], key)) return int(r);
       keys_.push_back(key);
       if (keys_.size() > 16)
         for (size_t r = 0; r < keys_.size(); ++r) index_.emplace(keys_[r], int(r));
@@ -333,42 +348,52 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 }  // namespace
 
 // Large games have tens of thousands of tiles: the scenes are written in
-// slices side by side, each slice a piece of its own, in scene order.
-void append_scenes_js_pieces(std::vector<std::string>& pieces) {
+// parts side by side, each part a piece of its own, in scene order.
+void append_scenes_js_pieces(std::vector<std::string>& pieces,
+                             const std::vector<std::function<void()>>& beside) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
-  Groups tiles, objects;
-  const size_t scenes = size_t(g_scenes.count());
-  const size_t parts = std::min(slices, std::max<size_t>(scenes, 1));
-  pieces.resize(parts + 1);
-  // One set of threads for both steps: starting threads costs more than
-  // most of a slice's work. The last to finish grouping joins the groups.
-  std::barrier grouped(ptrdiff_t(slices), [&]() noexcept {
-    tiles = join_slices(tile_parts);
-    objects = join_slices(object_parts);
-  });
-  run_slices(slices, [&](size_t k) {
+  run_export_jobs(slices, [&](size_t k) {
     tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
                                 k, slices);
     object_parts[k] = group_slice(
         g_objects, [](const GameObject& o) -> std::string_view { return o.scene_name; }, k, slices);
-    grouped.arrive_and_wait();
-    if (k >= parts) return;
-    // Each slice appends to a string of its own and keeps the capacity of
+  });
+  const Groups tiles = join_slices(tile_parts), objects = join_slices(object_parts);
+
+  // Parts of about the same size: part k holds scenes first[k] .. first[k + 1] - 1.
+  const size_t scenes = size_t(g_scenes.count());
+  std::vector<size_t> sizes(scenes);
+  size_t total = 0;
+  for (size_t i = 0; i < scenes; ++i) {
+    const Scene& s = g_scenes[int(i)];
+    sizes[i] = (group_of(tiles, s.name).size() + group_of(objects, s.name).size()) * 40 + s.code.size() + 400;
+    total += sizes[i];
+  }
+  const size_t most = std::min(scenes, kMaxParts);
+  std::vector<size_t> first = {0};
+  for (size_t i = 0, so_far = 0; i + 1 < scenes; ++i) {
+    so_far += sizes[i];
+    if (first.size() < most && so_far >= total / most * first.size()) first.push_back(i + 1);
+  }
+  if (scenes > 0) first.push_back(scenes);
+  const size_t parts = first.size() - 1;
+  pieces.resize(parts + 1);
+
+  run_export_jobs(beside.size() + parts, [&](size_t j) {
+    if (j < beside.size()) return beside[j]();
+    const size_t k = j - beside.size();
+    // Each part appends to a string of its own and keeps the capacity of
     // the last call; the headers of neighbouring strings share a cache line,
     // which every append would bounce around.
     std::string part;
     part.swap(pieces[k]);
     part.clear();
     size_t size = 0;
-    for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
-      const Scene& s = g_scenes[int(i)];
-      size += group_of(tiles, s.name).size() * 40 + group_of(objects, s.name).size() * 40 +
-              s.code.size() + 400;
-    }
+    for (size_t i = first[k]; i < first[k + 1]; ++i) size += sizes[i];
     part.reserve(size);
-    for (size_t i = scenes * k / parts; i < scenes * (k + 1) / parts; ++i) {
+    for (size_t i = first[k]; i < first[k + 1]; ++i) {
       const Scene& s = g_scenes[int(i)];
       put_scene(part, s, group_of(tiles, s.name), group_of(objects, s.name));
     }

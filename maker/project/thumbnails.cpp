@@ -1,6 +1,9 @@
 #include "maker/project/thumbnails.h"
 
+#include <sys/stat.h>
+
 #include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,6 +46,32 @@ imaging::Image thumbnail(const imaging::Image& blank, const imaging::Image* sour
   return work;
 }
 
+// A background's file changes only through its dialog or from outside the
+// program, yet every frame edit renews all thumbnails: a card made from a
+// file that is still the same file, unchanged since, is copied instead of
+// decoding the file again.
+struct FileStamp {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  long long modified_ns, changed_ns;
+  bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> stamp_of(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) return std::nullopt;
+  auto ns = [](const timespec& t) { return t.tv_sec * 1000000000LL + t.tv_nsec; };
+  return FileStamp{st.st_dev, st.st_ino, st.st_size, ns(st.st_mtim), ns(st.st_ctim)};
+}
+
+struct MadeCard {
+  FileStamp stamp;
+  int thumbnail;
+};
+// By file path, the cards of the last build.
+std::unordered_map<std::string, MadeCard> g_background_cards;
+
 void replace_thumbnail(int& field, int image) {
   free_owned_image(field);
   field = image;
@@ -73,10 +102,22 @@ int build_resource_thumbnails() {
     jobs.push_back([&, image, &card = sprite_cards[size_t(i)]] { card = thumbnail(blank, image, no_image); });
   }
   std::vector<imaging::Image> background_cards(size_t(g_backgrounds.count()));
+  std::vector<std::optional<FileStamp>> stamps(size_t(g_backgrounds.count()));
   for (int i = 0; i < g_backgrounds.count(); ++i) {
-    if (g_backgrounds[i].image_file.empty()) continue;
-    jobs.push_back([&, path = g_project_folder + "/" + g_backgrounds[i].image_file,
-                    &card = background_cards[size_t(i)]] {
+    const Background& b = g_backgrounds[i];
+    if (b.image_file.empty()) continue;
+    std::string path = g_project_folder + "/" + b.image_file;
+    // Taken before the file is read: a change while reading shows next time.
+    std::optional<FileStamp>& stamp = stamps[size_t(i)] = stamp_of(path);
+    imaging::Image& card = background_cards[size_t(i)];
+    auto made = g_background_cards.find(path);
+    const imaging::Image* old = imaging::image_ptr(b.thumbnail_image);
+    if (stamp && old && made != g_background_cards.end() && made->second.stamp == *stamp &&
+        made->second.thumbnail == b.thumbnail_image) {
+      jobs.push_back([old, &card] { card = *old; });
+      continue;
+    }
+    jobs.push_back([&, path = std::move(path)] {
       auto picture = imaging::decode_image_file(path);
       card = thumbnail(blank, picture ? &*picture : nullptr, nullptr);
     });
@@ -86,10 +127,14 @@ int build_resource_thumbnails() {
   for (int i = 0; i < g_sprites.count(); ++i)
     replace_thumbnail(g_sprites[i].thumbnail_image,
                       imaging::adopt_image(imaging::kAnyImage, std::move(sprite_cards[size_t(i)])));
+  g_background_cards.clear();
   for (int i = 0; i < g_backgrounds.count(); ++i) {
-    if (g_backgrounds[i].image_file.empty()) continue;
-    replace_thumbnail(g_backgrounds[i].thumbnail_image,
+    Background& b = g_backgrounds[i];
+    if (b.image_file.empty()) continue;
+    replace_thumbnail(b.thumbnail_image,
                       imaging::adopt_image(imaging::kAnyImage, std::move(background_cards[size_t(i)])));
+    if (stamps[size_t(i)])
+      g_background_cards[g_project_folder + "/" + b.image_file] = {*stamps[size_t(i)], b.thumbnail_image};
   }
 
   for (GameObject& o : g_objects) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <vector>
+
 #include "imaging/image.h"
 
 using namespace imaging;
@@ -66,6 +70,26 @@ TEST_F(ImageTable, DynamicNumbersAreFreshAndDoNotTouchFixedOnes) {
   int d = create_image(kAnyImage, 1, 1);
   EXPECT_NE(d, a);  // a freed number is not handed out again
   EXPECT_TRUE(image_exists(kFirstDynamicImage + 1));
+}
+
+// Numbers far beyond those handed out so far, and the run-time numbers
+// growing up to and past one of them.
+TEST_F(ImageTable, FarNumbersKeepTheirImagesAsRunTimeNumbersReachThem) {
+  const int far_numbers[] = {kFirstDynamicImage + 6000, kFirstDynamicImage + 100000000, INT_MAX};
+  for (int n : far_numbers) {
+    ASSERT_EQ(create_image(n, 2, 1), n);
+    set_image_pixel(n, 1, 0, rgba(4, 5, 6));
+  }
+  std::vector<int> handed_out;
+  for (int i = 0; i < 7000; ++i) handed_out.push_back(create_image(kAnyImage, 1, 1));
+  EXPECT_EQ(std::count(handed_out.begin(), handed_out.end(), kFirstDynamicImage + 6000), 0);
+  EXPECT_EQ(handed_out.back(), kFirstDynamicImage + 7000);  // one number skipped
+  for (int n : far_numbers) {
+    EXPECT_EQ(image_pixel(n, 1, 0), rgba(4, 5, 6)) << n;
+    free_image(n);
+    EXPECT_FALSE(image_exists(n)) << n;
+  }
+  EXPECT_TRUE(image_exists(kFirstDynamicImage + 6999));
 }
 
 TEST_F(ImageTable, CopyIsIndependentAndMayTargetItself) {

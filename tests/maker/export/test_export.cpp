@@ -133,6 +133,20 @@ TEST(ReplaceSectionMarkers, AgreesWithWholeTextPassesOnMarkerFragments) {
   }
 }
 
+// Large sections are searched in slices: a marker one brings in is found
+// wherever it lies, across any slice boundary.
+TEST(ReplaceSectionMarkers, FindsAMarkerAnywhereInALargeSection) {
+  std::array<std::string, 11> sections;
+  sections[10] = "<scenes>";
+  for (size_t k = 1; k <= 8; ++k)
+    for (size_t back : {9, 5, 1, 0}) {
+      const size_t at = k * 65536 - back;
+      sections[4] = std::string(at, 'x') + kSectionMarkers[10] + std::string(70000, 'y');
+      const std::string out = replace_section_markers(kSectionMarkers[4], sections);
+      EXPECT_TRUE(out == std::string(at, 'x') + "<scenes>" + std::string(70000, 'y')) << "marker at " << at;
+    }
+}
+
 class Export : public WorkingDirTest {
  protected:
   void SetUp() override {

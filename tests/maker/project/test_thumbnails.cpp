@@ -125,6 +125,20 @@ TEST_F(Thumbnails, BackgroundsUseTheirFileInTheWorkingFolder) {
     EXPECT_EQ(imaging::image_pixel(thumb, 75, 50), kCardColour) << i;
   }
   EXPECT_EQ(g_backgrounds[3].thumbnail_image, -1);
+
+  // Built again (as after a frame edit): the same pictures in new images; a
+  // file written since, or a thumbnail the dialog renewed, is read again.
+  const int before = g_backgrounds[0].thumbnail_image;
+  build_resource_thumbnails();
+  expect_picture_box(g_backgrounds[0].thumbnail_image, 30, 60, "unchanged file");
+  EXPECT_FALSE(imaging::image_exists(before));
+  ASSERT_TRUE(imaging::save_image_png(picture(60, 20), g_project_folder + "/sky.png"));
+  build_resource_thumbnails();
+  expect_picture_box(g_backgrounds[0].thumbnail_image, 60, 20, "file written since");
+  imaging::free_image(g_backgrounds[0].thumbnail_image);
+  g_backgrounds[0].thumbnail_image = make_thumbnail(picture(10, 60));
+  build_resource_thumbnails();
+  expect_picture_box(g_backgrounds[0].thumbnail_image, 60, 20, "thumbnail renewed by the dialog");
 }
 
 TEST_F(Thumbnails, ObjectsPointAtTheFirstFrameOfTheirSprite) {
