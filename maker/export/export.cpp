@@ -11,10 +11,10 @@
 #include <system_error>
 #include <vector>
 
-#include "maker/export/crew.h"
 #include "maker/export/generators.h"
 #include "maker/export/run_game.h"
 #include "maker/project/extensions.h"
+#include "maker/project/jobs.h"
 #include "maker/project/state.h"
 #include "toolkit/requester.h"
 #include "toolkit/system.h"
@@ -119,7 +119,7 @@ std::array<std::vector<char>, 11> pieces_without_markers(
         slices.push_back({m, k, sections[m][k].substr(from, kSliceBytes + kMarkerStart.size() - 1)});
   }
   std::vector<char> found(slices.size());
-  run_export_jobs(slices.size(), [&](size_t j) {
+  run_jobs_side_by_side(slices.size(), [&](size_t j) {
     const std::string_view text = slices[j].text;
     found[j] = memmem(text.data(), text.size(), kMarkerStart.data(), kMarkerStart.size()) != nullptr;
   });

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "imaging/image.h"
-#include "maker/export/crew.h"
 #include "maker/export/generators.h"
 #include "maker/export/js_text.h"
+#include "maker/project/jobs.h"
 #include "maker/project/state.h"
 
 namespace {
@@ -354,7 +354,7 @@ void append_scenes_js_pieces(std::vector<std::string>& pieces,
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
-  run_export_jobs(slices, [&](size_t k) {
+  run_jobs_side_by_side(slices, [&](size_t k) {
     tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
                                 k, slices);
     object_parts[k] = group_slice(
@@ -381,7 +381,7 @@ void append_scenes_js_pieces(std::vector<std::string>& pieces,
   const size_t parts = first.size() - 1;
   pieces.resize(parts + 1);
 
-  run_export_jobs(beside.size() + parts, [&](size_t j) {
+  run_jobs_side_by_side(beside.size() + parts, [&](size_t j) {
     if (j < beside.size()) return beside[j]();
     const size_t k = j - beside.size();
     // Each part appends to a string of its own and keeps the capacity of

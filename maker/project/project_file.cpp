@@ -7,7 +7,7 @@
 #include <cstring>
 #include <span>
 
-#include "maker/project/save_project.h"
+#include "maker/project/jobs.h"
 #include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 

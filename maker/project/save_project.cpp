@@ -3,17 +3,14 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
 #include <functional>
-#include <mutex>
 #include <string_view>
-#include <thread>
 #include <unordered_map>
 #include <vector>
 
 #include "imaging/codec.h"
 #include "maker/project/extensions.h"
+#include "maker/project/jobs.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
 #include "toolkit/files.h"
@@ -29,32 +26,6 @@ bool is_folder(const std::string& path) {
 }
 
 }  // namespace
-
-void run_jobs(size_t count, const std::function<void(size_t)>& job) {
-  if (count == 0) return;
-  job(0);
-  std::atomic<size_t> next{1};
-  std::mutex failed_lock;
-  std::exception_ptr failed;
-  auto work = [&] {
-    for (size_t i; (i = next++) < count;) {
-      try {
-        job(i);
-      } catch (...) {
-        std::lock_guard<std::mutex> hold(failed_lock);
-        if (!failed) failed = std::current_exception();
-        next = count;
-      }
-    }
-  };
-  size_t threads = std::min<size_t>(std::max(2u, std::thread::hardware_concurrency()), 8);
-  threads = std::min(threads, count / 16 + 1);
-  std::vector<std::thread> pool;
-  for (size_t t = 1; t < threads; ++t) pool.emplace_back(work);
-  work();
-  for (std::thread& t : pool) t.join();
-  if (failed) std::rethrow_exception(failed);
-}
 
 void run_file_jobs(const std::vector<FileJob>& jobs) {
   std::unordered_map<std::string_view, size_t> last;

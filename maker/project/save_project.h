@@ -12,13 +12,6 @@ std::string frame_file_name(const std::string& sprite_name, const std::string& f
 // (which blanks line breaks): not empty, no "/" nor CR or LF, not "." or "..".
 bool plain_file_name(const std::string& name);
 
-// Runs job(0) .. job(count - 1), independent jobs that touch no list and no
-// image table entry, on every core and returns when all are done. The first
-// runs alone, so that the picture codecs set themselves up once. An
-// exception of a job (such as memory running out) stops the others from
-// starting and is thrown again here.
-void run_jobs(size_t count, const std::function<void(size_t)>& job);
-
 // A job that writes the file `target`.
 struct FileJob {
   std::string target;

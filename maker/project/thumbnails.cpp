@@ -10,8 +10,8 @@
 
 #include "imaging/codec.h"
 #include "imaging/draw.h"
+#include "maker/project/jobs.h"
 #include "maker/project/owned_images.h"
-#include "maker/project/save_project.h"
 #include "maker/project/state.h"
 
 namespace {

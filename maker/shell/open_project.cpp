@@ -15,6 +15,7 @@
 #include "imaging/draw.h"
 #include "maker/project/confirm.h"
 #include "maker/project/extensions.h"
+#include "maker/project/jobs.h"
 #include "maker/project/new_project.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"

@@ -12,6 +12,7 @@
 
 #include "imaging/codec.h"
 #include "imaging/draw.h"
+#include "maker/project/jobs.h"
 #include "maker/project/project_file.h"
 #include "toolkit/system.h"
 #include "toolkit/testing.h"

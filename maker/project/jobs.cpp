@@ -1,4 +1,4 @@
-#include "maker/export/crew.h"
+#include "maker/project/jobs.h"
 
 #include <algorithm>
 #include <atomic>
@@ -11,8 +11,7 @@
 
 namespace {
 
-// Starting threads on every export costs more than most jobs; one helper
-// for each other core.
+// One helper for each other core.
 size_t helper_count() {
   return std::clamp<size_t>(std::thread::hardware_concurrency(), 2, 8) - 1;
 }
@@ -64,6 +63,9 @@ class Crew {
       } catch (...) {
         std::lock_guard hold(lock_);
         if (!batch.failed) batch.failed = std::current_exception();
+        // No job starts after a failure; those never taken count as done.
+        if (const size_t taken = batch.next.exchange(batch.count); taken < batch.count)
+          batch.done += batch.count - taken;
       }
       if (++batch.done == batch.count) {
         std::lock_guard hold(lock_);
@@ -93,7 +95,14 @@ class Crew {
 
 }  // namespace
 
-void run_export_jobs(size_t count, const std::function<void(size_t)>& job) {
+void run_jobs_side_by_side(size_t count, const std::function<void(size_t)>& job) {
+  if (count == 0) return;
   static Crew crew;
   crew.run(count, job);
+}
+
+void run_jobs(size_t count, const std::function<void(size_t)>& job) {
+  if (count == 0) return;
+  job(0);
+  run_jobs_side_by_side(count - 1, [&](size_t i) { job(i + 1); });
 }
