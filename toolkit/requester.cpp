@@ -1,5 +1,7 @@
 #include "toolkit/requester.h"
 
+#include <gdk/gdkkeysyms.h>
+
 #include <cctype>
 
 #include "toolkit/internal.h"
@@ -117,6 +119,35 @@ class GtkRequesters : public Requesters {
     return response;
   }
 
+  // GTK's chooser takes Return in a typed path as an answer only once it has
+  // read the path's folder; before that it opens the folder and waits, so a
+  // path typed at speed came back as nothing. An existing file typed there
+  // is the answer at once. Watched ahead of every window, as the typed
+  // path's completion list takes the keys while it is shown.
+  static constexpr int kTypedFile = 1;
+  struct TypedPath {
+    GtkWidget* dialog;
+    std::string path;
+  };
+  static gint on_chooser_key(GtkWidget*, GdkEventKey* e, gpointer data) {
+    auto* t = static_cast<TypedPath*>(data);
+    if (e->type != GDK_KEY_PRESS || (e->keyval != GDK_KEY_Return && e->keyval != GDK_KEY_KP_Enter)) return FALSE;
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(t->dialog));
+    if (!GTK_IS_ENTRY(focus) || !gtk_window_is_active(GTK_WINDOW(t->dialog))) return FALSE;
+    std::string text = gtk_entry_get_text(GTK_ENTRY(focus));
+    if (text.empty()) return FALSE;
+    gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(t->dialog));
+    gchar* path = g_path_is_absolute(text.c_str()) ? g_strdup(text.c_str())
+                                                   : g_build_filename(folder ? folder : ".", text.c_str(), nullptr);
+    bool file = g_file_test(path, G_FILE_TEST_IS_REGULAR);
+    if (file) t->path = path;
+    g_free(path);
+    g_free(folder);
+    // A response of its own: GTK would hold back an accept while it reads.
+    if (file) gtk_dialog_response(GTK_DIALOG(t->dialog), kTypedFile);
+    return file;
+  }
+
   static FileChoice run_chooser(GtkFileChooserAction action, const char* stock,
                                 const std::string& title, const std::string& default_path,
                                 const std::string& patterns, int pattern) {
@@ -152,10 +183,16 @@ class GtkRequesters : public Requesters {
     } else {
       gtk_file_chooser_set_filename(fc, default_path.c_str());
     }
+    TypedPath typed{d, {}};
+    guint snooper = action == GTK_FILE_CHOOSER_ACTION_OPEN ? gtk_key_snooper_install(on_chooser_key, &typed) : 0;
+    int response = gtk_dialog_run(GTK_DIALOG(d));
+    if (snooper) gtk_key_snooper_remove(snooper);
     FileChoice choice;
     choice.pattern = pattern;
-    if (gtk_dialog_run(GTK_DIALOG(d)) == GTK_RESPONSE_ACCEPT) {
-      if (gchar* name = gtk_file_chooser_get_filename(fc)) {
+    if (response == GTK_RESPONSE_ACCEPT || response == kTypedFile) {
+      if (response == kTypedFile) {
+        choice.path = typed.path;
+      } else if (gchar* name = gtk_file_chooser_get_filename(fc)) {
         choice.path = name;
         g_free(name);
       }

@@ -2,6 +2,7 @@
 #include "toolkit/testing.h"
 
 #include <gdk/gdkkeysyms.h>
+#include <gdk/gdkx.h>
 
 #include <algorithm>
 
@@ -349,6 +350,41 @@ bool wait_until(const std::function<bool()>& done, int ms) {
     process_pending_now();
   }
   return true;
+}
+
+namespace {
+struct Echo {
+  Atom atom;
+  bool seen = false;
+};
+
+GdkFilterReturn on_echo(GdkXEvent* xevent, GdkEvent*, gpointer data) {
+  auto* e = static_cast<XEvent*>(xevent);
+  auto* echo = static_cast<Echo*>(data);
+  if (e->type == PropertyNotify && e->xproperty.atom == echo->atom) echo->seen = true;
+  return GDK_FILTER_CONTINUE;
+}
+}  // namespace
+
+bool settle(int window) {
+  WindowRec* w = find_window(window);
+  if (!w || !GTK_WIDGET_MAPPED(w->window)) return false;
+  // The window manager shows every title it is given again in
+  // _NET_WM_VISIBLE_NAME, so writing the title anew is a question it answers
+  // after everything asked before it.
+  GdkWindow* gw = w->window->window;
+  Display* d = GDK_WINDOW_XDISPLAY(gw);
+  Window xw = GDK_WINDOW_XID(gw);
+  Echo echo{gdk_x11_get_xatom_by_name("_NET_WM_VISIBLE_NAME")};
+  gdk_window_add_filter(gw, on_echo, &echo);
+  const char* title = gtk_window_get_title(GTK_WINDOW(w->window));
+  std::string t = title ? title : "";
+  XChangeProperty(d, xw, gdk_x11_get_xatom_by_name("_NET_WM_NAME"), gdk_x11_get_xatom_by_name("UTF8_STRING"), 8,
+                  PropModeReplace, reinterpret_cast<const unsigned char*>(t.data()), int(t.size()));
+  bool answered = wait_until([&] { return echo.seen; });
+  gdk_window_remove_filter(gw, on_echo, &echo);
+  process_pending_now();
+  return answered;
 }
 
 void choose_item(int widget, int item) {

@@ -81,6 +81,11 @@ void take_real_pointer();
 // program answers in its own time; false when ms pass first. The bound only
 // ends a test that would otherwise hang, so it is generous.
 bool wait_until(const std::function<bool()>& done, int ms = 30000);
+// Proves that nothing more is on its way for what was asked of the window
+// so far: a round trip through the X server and the window manager, which
+// answers in order, then GTK's pending work. False when the window is not
+// shown or the window manager does not answer.
+bool settle(int window);
 
 // Button, image button, check box, option: a click (the "clicked" signal).
 // Image view, list, canvas: a press and release of the left button at the

@@ -121,12 +121,22 @@ EOF
   chmod +x "$work/bin/x-www-browser"
 }
 
-fail() { import -window root "$work/journey-fail.png" 2>/dev/null; echo "FAIL: $*"; cat "$work/.out" 2>/dev/null; exit 1; }
+# The screen at the failure is kept where the scratch folder's removal does
+# not reach: in $QUILLOP_TEST_KEEP (the build's Testing folder) or here.
+fail() {
+  local shot
+  shot="${QUILLOP_TEST_KEEP:-$PWD}/journey-fail-$(date +%s)-$$.png"
+  import -window root "$shot" 2>/dev/null && echo "screen at the failure: $shot"
+  echo "FAIL: $*"
+  cat "$work/.out" 2>/dev/null
+  exit 1
+}
 
 case $case_name in
   make_save_open_run)
     mkdir pictures
     write_png 200 30 40 "$work/pictures/ship.png"
+    write_png 30 160 60 "$work/pictures/grass.png"
     write_browser
     # The engine template comes with the program; a first start leaves it empty.
     cp "$engine" export.js
@@ -161,16 +171,52 @@ case $case_name in
     click_in "Object properties - object_3" 757 577
     wait_for_close "Object properties - object_3"
 
+    # A background to cut tiles from, its picture chosen by a typed path;
+    # "Select image..." at (10, 70), 100 x 25.
+    keys ctrl+4
+    click_in "Background properties - background_[0-9]*" 60 82
+    activate "Select an image"
+    xdotool key --clearmodifiers ctrl+l
+    xdotool type --delay 30 "$work/pictures/grass.png"
+    xdotool key --clearmodifiers Return
+    wait_for_close "Select an image"
+    click_in "Background properties - background_[0-9]*" 757 577
+    wait_for_close "Background properties - background_[0-9]*"
+
     # A scene with one instance placed by a click at (100, 100) of its
     # canvas (at (320, 45) in the dialog), on the "Objects" tab at (108, 55).
     keys ctrl+7
-    click_in "Scene properties - scene_5" 108 55
-    click_in "Scene properties - scene_5" 420 145
-    click_in "Scene properties - scene_5" 60 22
-    wait_for_close "Scene properties - scene_5"
+    scene="Scene properties - scene_[0-9]*"
+    click_in "$scene" 108 55
+    click_in "$scene" 420 145
+    # On the "Tiles" tab the tile set shows the background; a drag over it
+    # picks the whole picture as the tile.
+    click_in "$scene" 250 55
+    xdotool mousemove --window "$w" 26 154 mousedown 1
+    xdotool mousemove --window "$w" 30 158 mouseup 1
+    # Shift held, the left button dragged along the row y = 300 of the
+    # canvas from x 205 to 285: one tile in each grid cell entered.
+    xdotool mousemove --window "$w" 525 345 keydown shift mousedown 1
+    for x in $(seq 535 10 605); do xdotool mousemove --window "$w" "$x" 345; done
+    xdotool mouseup 1 keyup shift
+    click_in "$scene" 60 22
+    wait_for_close "$scene"
 
     save_as journey
     exit_with_yes
+    # The saved tiles: one 24 x 16 cut of the whole picture per cell.
+    tiles=$(python3 - Projects/journey.qgp <<'PY'
+import re, struct, sys
+data = open(sys.argv[1], "rb").read()
+# A tile record: background, depth, height, left, name, scene, top, width, x, y.
+for m in re.finditer(rb"\n(.{12})tile_\d+\n[^\n]*\n(.{16})", data, re.S):
+    depth, height, left = struct.unpack("<3i", m.group(1))
+    top, width, x, y = struct.unpack("<4i", m.group(2))
+    print(f"{x},{y},{width}x{height}@{left},{top},{depth}", end=" ")
+PY
+)
+    want="200,300,24x16@0,0,1000000 220,300,24x16@0,0,1000000 240,300,24x16@0,0,1000000 260,300,24x16@0,0,1000000 280,300,24x16@0,0,1000000 "
+    [ "$tiles" = "$want" ] || fail "saved tiles: '$tiles'"
     start
     keys ctrl+o
     # The first row of the list at (10, 10) in the dialog.
@@ -183,11 +229,15 @@ case $case_name in
     for _ in $(seq 600); do [ -f browser.done ] && break; sleep 0.1; done
     [ -f browser.done ] || fail "the browser was not started"
     # The black scene starts at the page's top left; the instance stays on
-    # the row where it was placed and its Step code moves it to the right.
+    # the row where it was placed and its Step code moves it to the right;
+    # the painted tiles begin at (200, 300) of the scene.
     last=-1
     for budget in 200 1500; do
       [ -f shot$budget.png ] || { cat chromium.log; fail "no screenshot after $budget ms"; }
       read -r sx sy < <(find_colour 0 0 0 shot$budget.png)
+      read -r tx ty < <(find_colour 30 160 60 shot$budget.png)
+      [ "${tx:-}" = $((sx + 200)) ] && [ "$ty" = $((sy + 300)) ] ||
+        fail "after $budget ms: the scene at ${sx:-?},${sy:-?}, the tiles at ${tx:-?},${ty:-?}"
       read -r ix iy < <(find_colour 200 30 40 shot$budget.png)
       [ -n "${ix:-}" ] && [ "$iy" = $((sy + 100)) ] && [ $((ix - sx)) -gt 100 ] && [ "$ix" -gt "$last" ] ||
         fail "after $budget ms: the scene at ${sx:-?},${sy:-?}, the instance at ${ix:-?},${iy:-?}"

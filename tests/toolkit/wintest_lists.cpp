@@ -150,7 +150,7 @@ TEST_F(Lists, PanelTabsHoldTheirWidgetsUntilClosed) {
   EXPECT_LT(w0, 790);
   EXPECT_GT(h0, 400);
   EXPECT_LT(h0, 500);
-  tk::test::wait_for_event(100);
+  ASSERT_TRUE(tk::test::settle(63));
   int w1 = panel_page_width(14), h1 = panel_page_height(14);
   GtkWidget* page = gtk_notebook_get_nth_page(nb, 0);
   EXPECT_EQ(w1, page->allocation.width);

@@ -40,7 +40,7 @@ TEST_F(Menus, MenuBarSitsAboveTheWidgetArea) {
   EXPECT_GT(h, 10);
   EXPECT_LT(h, 60);
   int b = button(kAny, 10, 10, 25, 25, "");
-  tk::test::wait_for_event(100);
+  ASSERT_TRUE(tk::test::settle(15));
   EXPECT_EQ(menu_bar_height(15), h);
   int wx = 0, wy = 0;
   gtk_widget_translate_coordinates(gtk_widget_of(b), gtk_window_of(15), 0, 0, &wx, &wy);

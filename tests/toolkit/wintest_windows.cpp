@@ -101,7 +101,7 @@ TEST_F(Windows, TitleAndInnerSizeAndPosition) {
   // A place read back and set again stays put.
   int x = window_x(20), y = window_y(20);
   resize_window(20, x, y, kKeep, kKeep);
-  tk::test::wait_for_event(200);
+  ASSERT_TRUE(tk::test::settle(20));
   EXPECT_EQ(window_x(20), x);
   EXPECT_EQ(window_y(20), y);
 }
@@ -212,7 +212,7 @@ TEST_F(Windows, FixedSizeWindowIgnoresWidgetsFarOutOfSight) {
   button(kAny, 10000, 10, 100, 25, "far");
   label(kAny, -5000, -5000, 100, 25, "far too");
   ASSERT_TRUE(eventually([] { return GTK_WIDGET_MAPPED(gtk_window_of(28)); }));
-  tk::test::wait_for_event(100);
+  ASSERT_TRUE(tk::test::settle(28));
   EXPECT_EQ(gtk_window_of(28)->allocation.width, 300);
   EXPECT_EQ(gtk_window_of(28)->allocation.height, 200);
 }

@@ -146,7 +146,7 @@ TEST_F(ShellTest, NewAsksOnlyWithUnsavedChangesAndAlwaysRebuilds) {
 
 TEST_F(ShellTest, ResizeMinimiseAndMaximiseLayOutAgainButRestoreDoesNot) {
   tk::resize_window(kMainWindow, tk::kKeep, tk::kKeep, 900, 700);
-  for (int i = 0; i < 20 && tk::window_width(kMainWindow) != 900; ++i) tk::test::wait_for_event(50);
+  ASSERT_TRUE(tk::test::wait_until([] { return tk::window_width(kMainWindow) == 900; }));
   tk::post_event(tk::kEventSizeWindow, kMainWindow, kMainWindow);
   run_loop();
   int w = tk::window_width(kMainWindow), h = tk::window_height(kMainWindow);
@@ -163,7 +163,8 @@ TEST_F(ShellTest, ResizeMinimiseAndMaximiseLayOutAgainButRestoreDoesNot) {
 
   // A sprite added behind the browser's back shows only after a re-layout.
   // The window manager's own events of the resize come first.
-  while (tk::test::wait_for_event(300)) run_loop();
+  ASSERT_TRUE(tk::test::settle(kMainWindow));
+  run_loop();
   new_sprite();
   tk::post_event(tk::kEventRestore, kMainWindow, kMainWindow);
   run_loop();
@@ -179,12 +180,9 @@ TEST_F(ShellTest, ResizeMinimiseAndMaximiseLayOutAgainButRestoreDoesNot) {
 
 TEST_F(ShellTest, MaximisingBuildsTheBrowserForTheFullWidth) {
   tk::maximize_window(kMainWindow);
-  for (int i = 0; i < 50 && !tk::window_maximized(kMainWindow); ++i) {
-    tk::test::wait_for_event(100);
-    run_loop();
-  }
+  ASSERT_TRUE(tk::test::wait_until([] { return tk::window_maximized(kMainWindow); }));
+  ASSERT_TRUE(tk::test::settle(kMainWindow));
   run_loop();
-  ASSERT_TRUE(tk::window_maximized(kMainWindow));
   EXPECT_EQ(tk::widget_width(kResourcePanel), tk::window_width(kMainWindow) - 10);
   EXPECT_EQ(tk::scroll_inner_width(83), tk::panel_page_width(kResourcePanel));
 }
