@@ -30,7 +30,7 @@ struct WindowRec {
   guint first_focus = 0;      // GLib source placing the focus after the first showing
   GdkWindowState state = GdkWindowState(0);
   std::map<std::pair<int, int>, int> shortcuts;  // (modifiers, key) -> item
-  std::map<int, guint> timers;                   // timer number -> GLib source
+  std::map<int, guint> timers;                   // timer number -> GLib source (0: none)
 };
 
 struct WidgetRec {

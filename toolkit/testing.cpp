@@ -328,13 +328,19 @@ void paste_text(int widget, const std::string& text) {
 void focus(int widget) {
   WidgetRec* rec = detail::find_widget(widget);
   if (!rec) return;
-  if (WindowRec* w = find_window(rec->window)) {
-    gtk_window_present(GTK_WINDOW(w->window));
-    gint64 end = g_get_monotonic_time() + 2000000;
-    while (!gtk_window_is_active(GTK_WINDOW(w->window)) && g_get_monotonic_time() < end) {
-      g_usleep(2000);
-      process_pending_now();
-    }
+  WindowRec* w = find_window(rec->window);
+  if (GtkWindow* window = w ? GTK_WINDOW(w->window) : nullptr; window && !gtk_window_is_active(window)) {
+    // Only an active window sends focus-out events. The window manager can
+    // be slow to answer on a loaded machine, and may move the focus away and
+    // back while it activates the window: all of it is waited for (the
+    // bounds are a safety net only), with no field holding the focus, so
+    // that no late focus change reaches a field.
+    gtk_window_set_focus(window, nullptr);
+    gtk_window_present(window);
+    auto active = [window] { return gtk_window_is_active(window); };
+    wait_until(active);
+    settle(rec->window);
+    wait_until(active);
   }
   gtk_widget_grab_focus(rec->main);
   process_pending_now();

@@ -224,7 +224,8 @@ void show_window(int window) {
 void close_window(int window) {
   WindowRec* w = find_window(window);
   if (!w) return;
-  for (auto& [n, id] : w->timers) g_source_remove(id);
+  for (auto& [n, id] : w->timers)
+    if (id) g_source_remove(id);
   w->timers.clear();
   if (w->first_focus) g_source_remove(w->first_focus);
   GtkWidget* gw = w->window;
