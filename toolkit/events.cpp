@@ -246,9 +246,10 @@ void add_timer(int window, int timer, int interval_ms) {
   if (interval_ms < 1) interval_ms = 1;
   test_timers.push_back({window, timer, interval_ms, test_clock + interval_ms});
   // In test mode the test clock alone ticks timers (0: no GLib source).
-  w->timers[timer] = testing ? 0 : g_timeout_add_full(G_PRIORITY_DEFAULT, guint(interval_ms), on_timer,
-                                        new TimerTick{window, timer},
-                                        [](gpointer p) { delete static_cast<TimerTick*>(p); });
+  w->timers[timer] = testing ? 0
+                             : g_timeout_add_full(G_PRIORITY_DEFAULT, guint(interval_ms), on_timer,
+                                                  new TimerTick{window, timer},
+                                                  [](gpointer p) { delete static_cast<TimerTick*>(p); });
 }
 
 void remove_timer(int window, int timer) {
