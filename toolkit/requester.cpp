@@ -129,12 +129,39 @@ class GtkRequesters : public Requesters {
     GtkWidget* dialog;
     std::string path;
   };
+  static GtkEntry* entry_within(GtkWidget* widget) {
+    if (GTK_IS_ENTRY(widget)) return GTK_ENTRY(widget);
+    GtkEntry* found = nullptr;
+    if (GTK_IS_CONTAINER(widget)) {
+      GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+      for (GList* c = children; c && !found; c = c->next) found = entry_within(GTK_WIDGET(c->data));
+      g_list_free(children);
+    }
+    return found;
+  }
+  // Where the chooser's typed text is: its location entry or, while the
+  // file list has the focus (Ctrl+L hides a location entry already shown),
+  // the list's type-ahead search, which lives in a popup window of its own.
+  static GtkEntry* typed_entry(GtkWidget* dialog) {
+    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(dialog));
+    if (GTK_IS_ENTRY(focus)) return GTK_ENTRY(focus);
+    if (!GTK_IS_TREE_VIEW(focus)) return nullptr;
+    GtkEntry* found = nullptr;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* w = all; w && !found; w = w->next)
+      if (gtk_window_get_window_type(GTK_WINDOW(w->data)) == GTK_WINDOW_POPUP &&
+          gtk_widget_get_visible(GTK_WIDGET(w->data)))
+        found = entry_within(GTK_WIDGET(w->data));
+    g_list_free(all);
+    return found;
+  }
   static gint on_chooser_key(GtkWidget*, GdkEventKey* e, gpointer data) {
     auto* t = static_cast<TypedPath*>(data);
     if (e->type != GDK_KEY_PRESS || (e->keyval != GDK_KEY_Return && e->keyval != GDK_KEY_KP_Enter)) return FALSE;
-    GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(t->dialog));
-    if (!GTK_IS_ENTRY(focus) || !gtk_window_is_active(GTK_WINDOW(t->dialog))) return FALSE;
-    std::string text = gtk_entry_get_text(GTK_ENTRY(focus));
+    if (!gtk_window_is_active(GTK_WINDOW(t->dialog))) return FALSE;
+    GtkEntry* entry = typed_entry(t->dialog);
+    if (!entry) return FALSE;
+    std::string text = gtk_entry_get_text(entry);
     if (text.empty()) return FALSE;
     gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(t->dialog));
     gchar* path = g_path_is_absolute(text.c_str()) ? g_strdup(text.c_str())

@@ -104,6 +104,10 @@ gboolean on_first_built(gpointer data) {
   WindowRec* w = find_window(GPOINTER_TO_INT(data));
   if (!w) return FALSE;
   w->first_focus = 0;
+  if (w->flags & kWindowBorderless) {
+    gdk_window_raise(w->window->window);  // in sight, the focus left where it is
+    return FALSE;
+  }
   gtk_window_present(GTK_WINDOW(w->window));
   GtkWidget* focused = gtk_window_get_focus(GTK_WINDOW(w->window));
   WidgetRec* first = nullptr;
@@ -178,7 +182,14 @@ int open_window(int number, int x, int y, int width, int height, const std::stri
   GtkWindow* win = GTK_WINDOW(w.window);
   gtk_window_set_title(win, title.c_str());
   gtk_window_set_resizable(win, (flags & kWindowResizable) != 0);
-  if (flags & kWindowBorderless) gtk_window_set_decorated(win, FALSE);
+  if (flags & kWindowBorderless) {
+    // A notice shown while the program works (splash, "Please wait..."):
+    // keys typed meanwhile stay with the window the user works in rather
+    // than vanish into the notice.
+    gtk_window_set_decorated(win, FALSE);
+    gtk_window_set_accept_focus(win, FALSE);
+    gtk_window_set_focus_on_map(win, FALSE);
+  }
   // openbox offers minimise whatever the Motif hints of on_realize say, but
   // not on a toolbar window (nor maximise). It does not focus a toolbar
   // window as it appears either; on_first_built activates it.

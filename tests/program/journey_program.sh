@@ -6,30 +6,6 @@ engine="$(cd "$(dirname "$0")/../../engine" && pwd)/export.js"
 . "$(dirname "$0")/driver.sh"
 title="Quillop Game Maker v1.2.7"
 
-# Waits for the window titled $1 to be shown (a window gets its title before
-# it is mapped), and activates it.
-activate() {
-  w=
-  for _ in $(seq 100); do
-    w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1)
-    [ -n "$w" ] && break
-    sleep 0.1
-  done
-  [ -n "$w" ] || fail "no window '$1'"
-  xdotool windowactivate --sync "$w" 2>/dev/null
-}
-
-wait_for_close() {
-  for _ in $(seq 100); do [ -z "$(window_named "$1")" ] && return 0; sleep 0.1; done
-  fail "'$1' did not close"
-}
-
-# Clicks at ($2, $3) inside the window titled $1.
-click_in() {
-  activate "$1"
-  xdotool mousemove --window "$w" "$2" "$3" click 1
-}
-
 # Ctrl+S in an unnamed project: types the name $1 into the name dialog and
 # presses its "OK" at (290, 65), 100 x 25.
 save_as() {
@@ -38,15 +14,6 @@ save_as() {
   xdotool type --delay 20 "$1"
   click_in "Enter the project name" 340 77
   wait_for_window "$title - $1" >/dev/null || fail "not saved as '$1'"
-}
-
-# Exit through the question: Ctrl+X, then Yes in the "Confirm" box.
-exit_with_yes() {
-  keys ctrl+x
-  activate Confirm
-  xdotool key --clearmodifiers alt+y
-  wait_for_end
-  [ "$status" -eq 0 ] || fail "exit code $status"
 }
 
 # A 24 x 16 picture of one colour (RGB $1 $2 $3) written as PNG to $4.
@@ -119,17 +86,6 @@ done
 touch "$work/browser.done"
 EOF
   chmod +x "$work/bin/x-www-browser"
-}
-
-# The screen at the failure is kept where the scratch folder's removal does
-# not reach: in $QUILLOP_TEST_KEEP (the build's Testing folder) or here.
-fail() {
-  local shot
-  shot="${QUILLOP_TEST_KEEP:-$PWD}/journey-fail-$(date +%s)-$$.png"
-  import -window root "$shot" 2>/dev/null && echo "screen at the failure: $shot"
-  echo "FAIL: $*"
-  cat "$work/.out" 2>/dev/null
-  exit 1
 }
 
 case $case_name in
@@ -218,16 +174,12 @@ PY
     want="200,300,24x16@0,0,1000000 220,300,24x16@0,0,1000000 240,300,24x16@0,0,1000000 260,300,24x16@0,0,1000000 280,300,24x16@0,0,1000000 "
     [ "$tiles" = "$want" ] || fail "saved tiles: '$tiles'"
     start
-    keys ctrl+o
-    # The first row of the list at (10, 10) in the dialog.
-    activate "Open a project..."
-    xdotool mousemove --window "$w" 60 22 click --repeat 2 --delay 80 1
+    open_first_project
     wait_for_window "$title - journey" >/dev/null || fail "the project was not opened"
 
     # Run game: the page is rendered by the browser above.
     keys F5
-    for _ in $(seq 600); do [ -f browser.done ] && break; sleep 0.1; done
-    [ -f browser.done ] || fail "the browser was not started"
+    until_true test -f browser.done || fail "the browser was not started"
     # The black scene starts at the page's top left; the instance stays on
     # the row where it was placed and its Step code moves it to the right;
     # the painted tiles begin at (200, 300) of the scene.

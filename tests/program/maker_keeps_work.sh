@@ -5,18 +5,6 @@
 . "$(dirname "$0")/driver.sh"
 title="Quillop Game Maker v1.2.7"
 
-# The window titled $1, activated.
-activate() {
-  w=$(wait_for_window "$1") || fail "no window '$1'"
-  xdotool windowactivate --sync "$w" 2>/dev/null
-}
-
-# Waits until no window is titled $1.
-wait_for_close() {
-  for _ in $(seq 100); do [ -z "$(window_named "$1")" ] && return 0; sleep 0.1; done
-  fail "'$1' did not close"
-}
-
 # Answers the "Confirm" question with $1 (y or n).
 answer() {
   activate Confirm
@@ -29,12 +17,6 @@ dismiss() {
   activate "$1"
   xdotool key --clearmodifiers Escape
   wait_for_close "$1"
-}
-
-# Clicks at ($2, $3) inside the window titled $1.
-click_in() {
-  activate "$1"
-  xdotool mousemove --window "$w" "$2" "$3" click 1
 }
 
 # Replaces the text of the input at ($2, $3) in the window titled $1.
@@ -133,8 +115,7 @@ case $case_name in
     answer n
     running || fail "the program ended on No"
     [ -n "$(find . -maxdepth 1 -name '_temp_*' -type d)" ] || fail "the working folder went on No"
-    xdotool windowactivate --sync "$main_window" 2>/dev/null
-    xdotool key --clearmodifiers alt+F4
+    keys alt+F4
     answer n
     running || fail "the program ended on No to the close box"
     keys ctrl+s

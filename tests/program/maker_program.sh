@@ -19,24 +19,19 @@ fresh_preferences() {
 
 working_folders() { find . -maxdepth 1 -name '_temp_[0-9][0-9][0-9][0-9][0-9][0-9]' -type d | wc -l; }
 
-# Exit through the question: Ctrl+X, then Yes in the "Confirm" box.
-exit_with_yes() {
-  keys ctrl+x
-  confirm=$(wait_for_window Confirm) || fail "no exit question"
-  xdotool windowactivate --sync "$confirm" 2>/dev/null
-  xdotool key --clearmodifiers alt+y
-  wait_for_end
-  [ "$status" -eq 0 ] || fail "exit code $status"
-}
-
 # Presses "Done" of the property dialog titled $1 at ($2, $3) inside it, and
 # waits for the dialog to close.
 close_with_done() {
-  dialog=$(wait_for_window "$1") || fail "no dialog '$1'"
-  xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool mousemove --window "$dialog" "$2" "$3" click 1
-  for _ in $(seq 100); do [ -z "$(window_named "$1")" ] && return 0; sleep 0.1; done
-  fail "'Done' did not close '$1'"
+  click_in "$1" "$2" "$3"
+  wait_for_close "$1"
+}
+
+# The project file "demo" holds every resource added.
+demo_saved() {
+  [ -f Projects/demo/game.js ] || return 1
+  for name in sprite_2 sound_3 music_4 background_5 font_6 object_7 scene_8; do
+    grep -aq "$name" Projects/demo.qgp 2>/dev/null || return 1
+  done
 }
 
 # Ctrl+1 to Ctrl+7 add one resource of each kind, closing the dialog each
@@ -56,18 +51,11 @@ add_and_save_as_demo() {
     esac
   done
   keys ctrl+s
-  dialog=$(wait_for_window "Enter the project name") || fail "no project name dialog"
-  xdotool windowactivate --sync "$dialog" 2>/dev/null
-  xdotool mousemove --window "$dialog" 200 22 click 1
+  click_in "Enter the project name" 200 22
   xdotool type --delay 20 demo
   # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
-  xdotool mousemove --window "$dialog" 340 77 click 1
-  for _ in $(seq 100); do [ -f Projects/demo/game.js ] && break; sleep 0.1; done
-  [ -f Projects/demo.qgp ] || fail "no project file"
-  [ -f Projects/demo/game.js ] || fail "no game.js"
-  for name in sprite_2 sound_3 music_4 background_5 font_6 object_7 scene_8; do
-    grep -aq "$name" Projects/demo.qgp || fail "$name is not in the project file"
-  done
+  click_in "Enter the project name" 340 77
+  until_true demo_saved || fail "the project was not saved with every resource"
   wait_for_window "$title - demo" >/dev/null || fail "no project name in the title"
 }
 
@@ -86,17 +74,14 @@ case $case_name in
   exit_declined)
     start
     keys ctrl+x
-    confirm=$(wait_for_window Confirm) || fail "no exit question"
-    xdotool windowactivate --sync "$confirm" 2>/dev/null
+    activate Confirm
     xdotool key --clearmodifiers alt+n
-    kill -0 "$pid" 2>/dev/null || fail "the program ended on No"
+    wait_for_close Confirm
+    running || fail "the program ended on No"
     [ "$(working_folders)" -eq 1 ] || fail "the working folder went on No"
     # The close box (the window manager's close) asks the same question.
-    xdotool windowactivate --sync "$main_window" 2>/dev/null
-    xdotool key --clearmodifiers alt+F4
-    wait_for_window Confirm >/dev/null || fail "no question on the close box"
-    exit_with_yes_after_question=$(window_named Confirm)
-    xdotool windowactivate --sync "$exit_with_yes_after_question" 2>/dev/null
+    keys alt+F4
+    activate Confirm
     xdotool key --clearmodifiers alt+y
     wait_for_end
     [ "$status" -eq 0 ] || fail "exit code $status"
@@ -150,16 +135,11 @@ case $case_name in
     cp Projects/demo.qgp saved.qgp
     keys ctrl+n
     wait_for_window "$title" >/dev/null || fail "New kept the project name"
-    keys ctrl+o
-    dialog=$(wait_for_window "Open a project...") || fail "no open dialog"
-    xdotool windowactivate --sync "$dialog" 2>/dev/null
-    # The first row of the list at (10, 10) in the dialog.
-    xdotool mousemove --window "$dialog" 60 22 click --repeat 2 --delay 80 1
+    open_first_project
     wait_for_window "$title - demo" >/dev/null || fail "the project was not opened"
     rm Projects/demo.qgp
     keys ctrl+s
-    for _ in $(seq 100); do [ -f Projects/demo.qgp ] && break; sleep 0.1; done
-    cmp -s saved.qgp Projects/demo.qgp || fail "the opened project saves differently"
+    until_true cmp -s saved.qgp Projects/demo.qgp || fail "the opened project saves differently"
     exit_with_yes
     ;;
   *)

@@ -14,21 +14,19 @@ bare_display() {
   Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
   xvfb_pid=$!
   export DISPLAY=":$num"
-  for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.05; done
-  fail "no bare X server"
+  until_true xdpyinfo >/dev/null 2>&1 || fail "no bare X server"
 }
 
 # The browser's banners are pictures 2880 x 50. With native windows each
 # shown picture is an X window of its own, seen in the window tree.
 export GDK_NATIVE_WINDOWS=1
-banner_windows() { xwininfo -root -tree 2>/dev/null | grep -c ' 2880x50+'; }
+banners_shown() { xwininfo -root -tree 2>/dev/null | grep -q ' 2880x50+'; }
 
 case $case_name in
   browser_without_wm)
     bare_display
     start
-    for _ in $(seq 100); do [ "$(banner_windows)" -gt 0 ] && break; sleep 0.1; done
-    [ "$(banner_windows)" -gt 0 ] || fail "the resource browser was not built"
+    until_true banners_shown || fail "the resource browser was not built"
     ;;
   *) fail "unknown case $case_name" ;;
 esac
