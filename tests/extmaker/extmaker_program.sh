@@ -44,7 +44,7 @@ case $case_name in
     dialog=$(wait_for_window "Enter the extension name") || fail "no name dialog"
     xdotool windowactivate --sync "$dialog" 2>/dev/null
     xdotool mousemove --window "$dialog" 200 22 click 1
-    xdotool type --delay 20 demo
+    xdotool type --clearmodifiers --delay 20 demo
     # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
     xdotool mousemove --window "$dialog" 340 77 click 1
     box=$(wait_for_window "$title") || fail "no message after saving"

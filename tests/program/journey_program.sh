@@ -11,7 +11,7 @@ title="Quillop Game Maker v1.2.7"
 save_as() {
   keys ctrl+s
   click_in "Enter the project name" 200 22
-  xdotool type --delay 20 "$1"
+  xdotool type --clearmodifiers --delay 20 "$1"
   click_in "Enter the project name" 340 77
   wait_for_window "$title - $1" >/dev/null || fail "not saved as '$1'"
 }
@@ -103,7 +103,7 @@ case $case_name in
     click_in "Sprite properties - sprite_2" 60 52
     activate "Select an image strip"
     xdotool key --clearmodifiers ctrl+l
-    xdotool type --delay 30 "$work/pictures/ship.png"
+    xdotool type --clearmodifiers --delay 30 "$work/pictures/ship.png"
     xdotool key --clearmodifiers Return
     # " Import! " at (725, 565), 65 x 25, takes the picture as one frame.
     click_in "Importing image strips" 757 577
@@ -121,7 +121,7 @@ case $case_name in
     xdotool key --clearmodifiers Down Down Return
     click_in "Object properties - object_3" 167 22
     activate "Code editor - Step event of object_3"
-    xdotool type --delay 30 "x += 4;"
+    xdotool type --clearmodifiers --delay 30 "x += 4;"
     click_in "Code editor - Step event of object_3" 757 577
     wait_for_close "Code editor - Step event of object_3"
     click_in "Object properties - object_3" 757 577
@@ -133,7 +133,7 @@ case $case_name in
     click_in "Background properties - background_[0-9]*" 60 82
     activate "Select an image"
     xdotool key --clearmodifiers ctrl+l
-    xdotool type --delay 30 "$work/pictures/grass.png"
+    xdotool type --clearmodifiers --delay 30 "$work/pictures/grass.png"
     xdotool key --clearmodifiers Return
     wait_for_close "Select an image"
     click_in "Background properties - background_[0-9]*" 757 577

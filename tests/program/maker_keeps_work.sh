@@ -23,7 +23,7 @@ dismiss() {
 retype() {
   click_in "$1" "$2" "$3"
   xdotool key --clearmodifiers ctrl+a BackSpace
-  xdotool type --delay 20 "$4"
+  xdotool type --clearmodifiers --delay 20 "$4"
 }
 
 # In the open name dialog: types $1 and presses "OK" at (290, 65), 100 x 25.

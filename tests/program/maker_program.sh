@@ -52,7 +52,7 @@ add_and_save_as_demo() {
   done
   keys ctrl+s
   click_in "Enter the project name" 200 22
-  xdotool type --delay 20 demo
+  xdotool type --clearmodifiers --delay 20 demo
   # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
   click_in "Enter the project name" 340 77
   until_true demo_saved || fail "the project was not saved with every resource"

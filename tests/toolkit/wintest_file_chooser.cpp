@@ -40,7 +40,7 @@ class FileChooser : public WinTest {
   static bool type_into_chooser(const std::string& title, const std::string& text) {
     gdk_display_sync(gdk_display_get_default());  // no earlier chooser is left to be found
     std::string script = "xdotool search --sync --onlyvisible --limit 1 --name '^" + title +
-                         "$' windowactivate --sync key --clearmodifiers ctrl+l type --delay 30 \"$1\"" +
+                         "$' windowactivate --sync key --clearmodifiers ctrl+l type --clearmodifiers --delay 30 \"$1\"" +
                          " && xdotool key --clearmodifiers Return";
     const gchar* argv[] = {"sh", "-c", script.c_str(), "sh", text.c_str(), nullptr};
     return g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
