@@ -240,7 +240,7 @@ long max_rss_kb() {
 TEST(Codec, OversizedDeclarationsFailFastWithoutTakingMemory) {
   const Bytes cases[] = {
       png_header_only(20000, 20000), png_header_only(16385, 1), png_header_only(1, 16385),
-      png_header_only(0x7fffffff, 0x7fffffff), bmp24(20000, 20000, {}), bmp24(20000, 1, {}),
+      png_header_only(0x7fffffff, 0x7fffffff), bmp24(1, 20000, {}), bmp24(20000, 1, {}),
       bmp_with_field(14, 0xc7c7c7c7),  // header size
       bmp_with_field(10, 0xc7c7c7c7),  // offset of the pixels
       bmp_with_field(46, 0xb9000000),  // colours used
