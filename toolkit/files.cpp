@@ -98,10 +98,11 @@ bool copy_all(int in, int out) {
   }
 }
 
-// Opens `from` as a regular file and hands it to `copy`.
+// Opens `from` as a regular file and hands it to `copy`. Non-blocking, so
+// that a pipe of that name cannot stall the copy.
 template <class Copy>
 bool copy_from(const std::string& from, Copy copy) {
-  int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  int in = open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (in < 0) return false;
   struct stat st;
   bool ok = fstat(in, &st) == 0 && S_ISREG(st.st_mode) && copy(in);
@@ -117,8 +118,12 @@ bool copy_file_over(const std::string& from, const std::string& to) {
   });
 }
 
-bool copy_file_new(const std::string& from, const std::string& to) {
+bool share_file_new(const std::string& from, const std::string& to) {
   return copy_from(from, [&](int in) {
+    // The file opened and checked, not whatever `from` names by now.
+    const std::string opened = "/proc/self/fd/" + std::to_string(in);
+    if (linkat(AT_FDCWD, opened.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno == EEXIST) return false;
     int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (out < 0) return false;
     bool ok = copy_all(in, out);

@@ -79,12 +79,17 @@ void replace_thumbnail(int& field, int image) {
 
 }  // namespace
 
-int make_thumbnail(int source) {
-  return imaging::adopt_image(imaging::kAnyImage,
-                              thumbnail(blank_card(), imaging::image_ptr(source), nullptr));
+imaging::Image thumbnail_of(const imaging::Image* picture) {
+  return thumbnail(blank_card(), picture, nullptr);
 }
 
-int build_resource_thumbnails() {
+int make_thumbnail(int source) {
+  return imaging::adopt_image(imaging::kAnyImage, thumbnail_of(imaging::image_ptr(source)));
+}
+
+int build_resource_thumbnails() { return build_resource_thumbnails({}); }
+
+int build_resource_thumbnails(std::vector<std::optional<imaging::Image>> made) {
   // First frame of each sprite: the first frame of that name in list order.
   std::unordered_map<std::string, int> first_frame;
   for (const Frame& f : g_frames) first_frame.emplace(f.sprite_name, f.image);
@@ -106,6 +111,10 @@ int build_resource_thumbnails() {
   for (int i = 0; i < g_backgrounds.count(); ++i) {
     const Background& b = g_backgrounds[i];
     if (b.image_file.empty()) continue;
+    if (size_t(i) < made.size() && made[size_t(i)]) {
+      background_cards[size_t(i)] = std::move(*made[size_t(i)]);
+      continue;
+    }
     std::string path = g_project_folder + "/" + b.image_file;
     // Taken before the file is read: a change while reading shows next time.
     std::optional<FileStamp>& stamp = stamps[size_t(i)] = stamp_of(path);

@@ -103,44 +103,54 @@ struct FramePictures {
   }
 };
 
-// Each tile's own picture, cut from its tile set's picture in `folder` (red
-// when that cannot be read) by one job per tile set, each part of the set's
-// picture cut once and copied for the other tiles that show it.
-struct TileCuts {
+// Each background picture in `folder` decoded once, by a job of its own
+// that makes the background's thumbnail and cuts the own pictures of its
+// tiles (red when the picture cannot be read): each part of the picture cut
+// once and copied for the other tiles that show it.
+struct BackgroundPictures {
   struct Set {
+    int background = -1;
     std::string path;  // empty: no readable picture
     std::vector<int> tiles;
     std::vector<imaging::Image> cuts;
+    std::optional<imaging::Image> thumbnail;
   };
   std::vector<Set> sets;
 
-  TileCuts() = default;
-  explicit TileCuts(const std::string& folder) {
+  BackgroundPictures(const std::string& folder, bool tiles_too) {
     std::unordered_map<std::string, std::vector<int>> tiles_of;
-    for (int i = 0; i < g_tiles.count(); ++i) tiles_of[g_tiles[i].background_name].push_back(i);
+    if (tiles_too)
+      for (int i = 0; i < g_tiles.count(); ++i) tiles_of[g_tiles[i].background_name].push_back(i);
     size_t pixels_left = kMaxTilePixels;
     for (int b = 0; b < g_backgrounds.count(); ++b) {
       const Background& bg = g_backgrounds[b];
-      auto found = tiles_of.find(bg.name);
-      if (bg.image_file.empty() || found == tiles_of.end()) continue;
+      if (bg.image_file.empty()) continue;
       Set set;
+      set.background = b;
       if (plain_file_name(bg.image_file)) set.path = folder + bg.image_file;
-      for (int i : found->second) {
-        const Tile& t = g_tiles[i];
-        if (t.width < 1 || t.height < 1 || t.width > imaging::kMaxImageSide ||
-            t.height > imaging::kMaxImageSide || size_t(t.width) * size_t(t.height) > pixels_left)
-          continue;
-        pixels_left -= size_t(t.width) * size_t(t.height);
-        set.tiles.push_back(i);
-      }
-      sets.push_back(std::move(set));
+      auto found = tiles_of.find(bg.name);
+      if (found != tiles_of.end())
+        for (int i : found->second) {
+          const Tile& t = g_tiles[i];
+          if (t.width < 1 || t.height < 1 || t.width > imaging::kMaxImageSide ||
+              t.height > imaging::kMaxImageSide ||
+              size_t(t.width) * size_t(t.height) > pixels_left)
+            continue;
+          pixels_left -= size_t(t.width) * size_t(t.height);
+          set.tiles.push_back(i);
+        }
+      // A file name that is not plain is left to the thumbnails' own reading.
+      if (!set.path.empty() || found != tiles_of.end()) sets.push_back(std::move(set));
     }
   }
   size_t jobs() const { return sets.size(); }
   void run(size_t k) {
     Set& set = sets[k];
     std::optional<imaging::Image> picture;
-    if (!set.path.empty()) picture = imaging::decode_image_file(set.path);
+    if (!set.path.empty()) {
+      picture = imaging::decode_image_file(set.path);
+      set.thumbnail = thumbnail_of(picture ? &*picture : nullptr);
+    }
     std::map<std::tuple<int, int, int, int>, size_t> cut_of;  // part of the picture, cut
     set.cuts.reserve(set.tiles.size());
     for (int i : set.tiles) {
@@ -157,23 +167,32 @@ struct TileCuts {
       for (size_t k = 0; k < set.tiles.size(); ++k)
         g_tiles[set.tiles[k]].image = imaging::adopt_image(imaging::kAnyImage, std::move(set.cuts[k]));
   }
+  // The thumbnails made, by background.
+  std::vector<std::optional<imaging::Image>> thumbnails() {
+    std::vector<std::optional<imaging::Image>> made(size_t(g_backgrounds.count()));
+    for (Set& set : sets) made[size_t(set.background)] = std::move(set.thumbnail);
+    return made;
+  }
 };
 
-// Decodes the frame pictures and cuts the tile pictures on every core, then
-// gives them to their records: the frames', then the tiles'.
-void load_pictures(const std::string& folder, bool tiles_too) {
+// Decodes the frame and background pictures on every core, then gives them
+// to their records: the frames', then the tiles'. Returns the backgrounds'
+// thumbnails made on the way.
+std::vector<std::optional<imaging::Image>> load_pictures(const std::string& folder,
+                                                         bool tiles_too) {
   FramePictures frames(folder);
-  TileCuts tiles = tiles_too ? TileCuts(folder) : TileCuts();
-  // A small job first (it runs alone), then the tile sets, the largest, so
+  BackgroundPictures backgrounds(folder, tiles_too);
+  // A small job first (it runs alone), then the backgrounds, the largest, so
   // that the frames fill in around them.
   const size_t first = std::min<size_t>(frames.jobs(), 1);
-  run_jobs(frames.jobs() + tiles.jobs(), [&](size_t k) {
+  run_jobs(frames.jobs() + backgrounds.jobs(), [&](size_t k) {
     if (k < first) frames.run(k);
-    else if (k - first < tiles.jobs()) tiles.run(k - first);
-    else frames.run(k - tiles.jobs());
+    else if (k - first < backgrounds.jobs()) backgrounds.run(k - first);
+    else frames.run(k - backgrounds.jobs());
   });
   frames.adopt();
-  tiles.adopt();
+  backgrounds.adopt();
+  return backgrounds.thumbnails();
 }
 
 // Every placed instance takes the depth of its object definition.
@@ -238,13 +257,13 @@ std::vector<std::string> read_project(const std::string& name, const std::string
   };
   ProjectFile file(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   int version = read_project_records(file, hooks, &index);
-  load_pictures(folder, version >= 120);
-  // The thumbnails read the background pictures where the copies of them
-  // will be: the same files.
+  auto thumbnails = load_pictures(folder, version >= 120);
+  // The thumbnails not made yet read the background pictures where the
+  // copies of them will be: the same files.
   const std::string working_folder = g_project_folder;
   g_project_folder = "Projects/" + name;
   try {
-    build_resource_thumbnails();
+    build_resource_thumbnails(std::move(thumbnails));
   } catch (...) {
     g_project_folder = working_folder;
     throw;
@@ -316,9 +335,11 @@ bool open_project_file(const std::string& name) {
   std::vector<FileJob> jobs;
   for (const std::string& file : copies) {
     std::string to = g_project_folder + "/" + file;
-    // The working folder is new: a name found taken is copied over.
+    // The working folder is new: a name found taken is copied over. Its
+    // files, like the project's, are only ever replaced whole, so the two
+    // folders may share them.
     jobs.push_back({to, [from = from + file, to] {
-                      if (!tk::copy_file_new(from, to)) tk::copy_file_over(from, to);
+                      if (!tk::share_file_new(from, to)) tk::copy_file_over(from, to);
                     }});
   }
   run_file_jobs(jobs);

@@ -1,5 +1,6 @@
-// Copying into names not taken yet.
+// Sharing files under names not taken yet.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -22,7 +23,7 @@ std::string content(const fs::path& path) {
   return s.str();
 }
 
-TEST(CopyFileNew, CopiesOnlyIntoANameNotTaken) {
+TEST(ShareFileNew, SharesOnlyARegularFileIntoANameNotTaken) {
   char tmpl[] = "/tmp/quillop-files-XXXXXX";
   ASSERT_NE(mkdtemp(tmpl), nullptr);
   const fs::path dir = tmpl;
@@ -30,6 +31,7 @@ TEST(CopyFileNew, CopiesOnlyIntoANameNotTaken) {
   std::ofstream(dir / "from.wav", std::ios::binary) << bytes;
   std::ofstream(dir / "taken.wav") << "kept";
   fs::create_directory(dir / "folder");
+  ASSERT_EQ(mkfifo((dir / "pipe.wav").c_str(), 0600), 0);
   struct Case {
     const char* from;
     const char* to;
@@ -41,15 +43,22 @@ TEST(CopyFileNew, CopiesOnlyIntoANameNotTaken) {
       {"from.wav", "taken.wav", false, "kept"},
       {"missing.wav", "none.wav", false, std::nullopt},
       {"folder", "none.wav", false, std::nullopt},
+      {"pipe.wav", "none.wav", false, std::nullopt},  // and no wait for a writer
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.from) + " -> " + c.to);
-    EXPECT_EQ(tk::copy_file_new(dir / c.from, dir / c.to), c.copied);
+    EXPECT_EQ(tk::share_file_new(dir / c.from, dir / c.to), c.copied);
     if (c.after)
       EXPECT_EQ(content(dir / c.to), *c.after);
     else
       EXPECT_FALSE(fs::exists(dir / c.to));
   }
+  // Either name replaced whole leaves the other as it was.
+  std::ofstream(dir / "edit.wav") << "edited";
+  EXPECT_TRUE(tk::copy_file_over(dir / "edit.wav", dir / "new.wav"));
+  EXPECT_EQ(content(dir / "from.wav"), bytes);
+  EXPECT_TRUE(tk::replace_file(dir / "from.wav", "saved", 5, false));
+  EXPECT_EQ(content(dir / "new.wav"), "edited");
   fs::remove_all(dir);
 }
 

@@ -8,6 +8,7 @@
 #include "imaging/draw.h"
 #include "maker/project/project_file.h"
 #include "maker/project/save_project.h"
+#include "maker/project/thumbnails.h"
 #include "maker/shell/open_project.h"
 #include "maker/shell/project_dialogs.h"
 #include "maker/shell/startup.h"
@@ -328,6 +329,13 @@ TEST_F(ProjectDialogs, OpenFillsTheProjectWithPicturesCopiesTilesAndDepths) {
   EXPECT_EQ(g_objects[1].depth, 5);
   EXPECT_EQ(g_scenes[0].thumbnail_image, 91);
   EXPECT_TRUE(imaging::image_exists(g_sprites[0].thumbnail_image));
+  // The backgrounds' thumbnails: of the picture read, or the bare card.
+  const std::pair<int, const imaging::Image*> pictures[] = {{0, &tiles}, {1, nullptr}};
+  for (auto [b, picture] : pictures) {
+    const imaging::Image* thumbnail = imaging::image_ptr(g_backgrounds[b].thumbnail_image);
+    ASSERT_NE(thumbnail, nullptr) << b;
+    EXPECT_EQ(thumbnail->pixels, thumbnail_of(picture).pixels) << b;
+  }
   EXPECT_EQ(tk::state(kResourcePanel), 0);
   EXPECT_EQ(read_file("Projects/world.qgp"), file_before);
 }
