@@ -118,12 +118,8 @@ bool copy_file_over(const std::string& from, const std::string& to) {
   });
 }
 
-bool share_file_new(const std::string& from, const std::string& to) {
+bool copy_file_new(const std::string& from, const std::string& to) {
   return copy_from(from, [&](int in) {
-    // The file opened and checked, not whatever `from` names by now.
-    const std::string opened = "/proc/self/fd/" + std::to_string(in);
-    if (linkat(AT_FDCWD, opened.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
-    if (errno == EEXIST) return false;
     int out = open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (out < 0) return false;
     bool ok = copy_all(in, out);

@@ -28,14 +28,11 @@ bool replace_file_with(const std::string& path, bool flush,
 bool write_all(int fd, const void* data, size_t size);
 // The same with the content of another file; false when it cannot be read.
 bool copy_file_over(const std::string& from, const std::string& to);
-// The file `from` under a name not taken yet (as in a folder just made) as
-// well: the same file under a second name (a hard link) where the file
-// system allows, else a copy written straight under that name. Quick where
-// many files are made at once, and safe for files that are only ever
-// replaced whole (replace_file, copy_file_over), never written in place.
+// A copy under a name not taken yet (as in a folder just made), written
+// straight under that name: quicker where many files are made at once.
 // False, leaving nothing under `to`, when the name is taken, `from` is not
 // a regular file or the copy fails.
-bool share_file_new(const std::string& from, const std::string& to);
+bool copy_file_new(const std::string& from, const std::string& to);
 // The longest file name, in bytes, that replace_file and copy_file_over can
 // write: the file systems take 255, and the new file beside it has ".part" more.
 inline constexpr size_t kLongestFileName = 255 - 5;

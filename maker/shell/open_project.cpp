@@ -335,11 +335,9 @@ bool open_project_file(const std::string& name) {
   std::vector<FileJob> jobs;
   for (const std::string& file : copies) {
     std::string to = g_project_folder + "/" + file;
-    // The working folder is new: a name found taken is copied over. Its
-    // files, like the project's, are only ever replaced whole, so the two
-    // folders may share them.
+    // The working folder is new: a name found taken is copied over.
     jobs.push_back({to, [from = from + file, to] {
-                      if (!tk::share_file_new(from, to)) tk::copy_file_over(from, to);
+                      if (!tk::copy_file_new(from, to)) tk::copy_file_over(from, to);
                     }});
   }
   run_file_jobs(jobs);
