@@ -143,6 +143,7 @@ TEST_F(Widgets, ImageViewReportsClicksOnRelease) {
 }
 
 TEST_F(Widgets, RealDoubleClickThroughTheXServer) {
+  ASSERT_TRUE(release_real_input());
   imaging::create_image(91, 150, 100);
   int v = image_view(kAny, 10, 10, 150, 100, 91);
   ASSERT_TRUE(eventually([&] { return GTK_WIDGET_MAPPED(gtk_widget_of(v)); }));
