@@ -15,11 +15,12 @@ patience=${QUILLOP_TEST_PATIENCE:-120}
 work=$(mktemp -d /tmp/quillop-program-XXXXXX)
 # GTK's own settings (the file chooser's mode, hidden files) and its list of
 # recent files are the test's alone: another run on the machine changes them.
-export XDG_CONFIG_HOME=$work/.config XDG_DATA_HOME=$work/.data
+settings=$(mktemp -d /tmp/quillop-settings-XXXXXX)
+export XDG_CONFIG_HOME=$settings XDG_DATA_HOME=$settings
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
+  rm -rf "$work" "$settings"
 }
 trap cleanup EXIT
 cd "$work" || exit 1
