@@ -35,16 +35,40 @@ class FileChooser : public RealInputTest {
     RealInputTest::TearDown();
   }
 
-  // Starts xdotool, which waits for the chooser titled `title`, then types
-  // into it: Ctrl+L, the text and Return.
-  static bool type_into_chooser(const std::string& title, const std::string& text) {
+  // What to type into the chooser titled `title`: Ctrl+L, the text and Return.
+  struct Typing {
+    std::string title, text;
+    bool sent = false;
+  };
+
+  // The chooser reads its folder in the background, and its file list drops
+  // the keys typed before it has rows: the keys wait until every list of the
+  // shown chooser has them.
+  static void lists_ready(GtkWidget* widget, gpointer ready) {
+    if (GTK_IS_TREE_VIEW(widget) && !gtk_tree_view_get_model(GTK_TREE_VIEW(widget)))
+      *static_cast<bool*>(ready) = false;
+    if (GTK_IS_CONTAINER(widget)) gtk_container_forall(GTK_CONTAINER(widget), lists_ready, ready);
+  }
+  static gboolean type_when_ready(gpointer data) {
+    auto* t = static_cast<Typing*>(data);
+    GtkWidget* chooser = nullptr;
+    GList* all = gtk_window_list_toplevels();
+    for (GList* w = all; w; w = w->next)
+      if (GTK_IS_FILE_CHOOSER_DIALOG(w->data) && GTK_WIDGET_MAPPED(GTK_WIDGET(w->data)) &&
+          t->title == gtk_window_get_title(GTK_WINDOW(w->data)))
+        chooser = GTK_WIDGET(w->data);
+    g_list_free(all);
+    bool ready = chooser != nullptr;
+    if (chooser) lists_ready(chooser, &ready);
+    if (!ready) return TRUE;
     gdk_display_sync(gdk_display_get_default());  // no earlier chooser is left to be found
-    std::string script = "xdotool search --sync --onlyvisible --limit 1 --name '^" + title +
+    std::string script = "xdotool search --sync --onlyvisible --limit 1 --name '^" + t->title +
                          "$' windowactivate --sync key --clearmodifiers ctrl+l type --clearmodifiers --delay 30 \"$1\"" +
                          " && xdotool key --clearmodifiers Return";
-    const gchar* argv[] = {"sh", "-c", script.c_str(), "sh", text.c_str(), nullptr};
-    return g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr,
-                         nullptr, nullptr, nullptr);
+    const gchar* argv[] = {"sh", "-c", script.c_str(), "sh", t->text.c_str(), nullptr};
+    t->sent = g_spawn_async(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
+                            nullptr, nullptr);
+    return FALSE;
   }
 
   std::string dir_, old_dir_;
@@ -77,10 +101,13 @@ TEST_F(FileChooser, ReturnsThePathTypedIntoIt) {
       {"near.png", dir_ + "/near.png"},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(type_into_chooser("Select an image", c.typed));
+    Typing typing{"Select an image", c.typed};
+    guint typer = g_timeout_add(10, type_when_ready, &typing);
     guint guard = g_timeout_add(60000, cancel_dialogs, nullptr);
     tk::FileChoice got = tk::open_file("Select an image", "", "PNG files|*.png|All files|*.*", 0);
     g_source_remove(guard);
+    if (!typing.sent) g_source_remove(typer);
+    EXPECT_TRUE(typing.sent) << c.typed;
     EXPECT_EQ(got.path, c.chosen) << c.typed;
     EXPECT_EQ(got.pattern, 0) << c.typed;
   }
