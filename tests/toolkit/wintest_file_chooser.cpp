@@ -41,12 +41,15 @@ class FileChooser : public RealInputTest {
     bool sent = false;
   };
 
-  // The chooser reads its folder in the background, and its file list drops
-  // the keys typed before it has rows: the keys wait until every list of the
-  // shown chooser has them.
+  // The chooser opens its folder in the background, first dropping the list
+  // it had, and its file list drops the keys typed before it has rows: the
+  // keys wait until the chooser is in the working folder and every list of
+  // it shows rows.
   static void lists_ready(GtkWidget* widget, gpointer ready) {
-    if (GTK_IS_TREE_VIEW(widget) && !gtk_tree_view_get_model(GTK_TREE_VIEW(widget)))
-      *static_cast<bool*>(ready) = false;
+    if (GTK_IS_TREE_VIEW(widget)) {
+      GtkTreeModel* rows = gtk_tree_view_get_model(GTK_TREE_VIEW(widget));
+      if (!rows || gtk_tree_model_iter_n_children(rows, nullptr) == 0) *static_cast<bool*>(ready) = false;
+    }
     if (GTK_IS_CONTAINER(widget)) gtk_container_forall(GTK_CONTAINER(widget), lists_ready, ready);
   }
   static gboolean type_when_ready(gpointer data) {
@@ -58,8 +61,15 @@ class FileChooser : public RealInputTest {
           t->title == gtk_window_get_title(GTK_WINDOW(w->data)))
         chooser = GTK_WIDGET(w->data);
     g_list_free(all);
-    bool ready = chooser != nullptr;
-    if (chooser) lists_ready(chooser, &ready);
+    bool ready = false;
+    if (chooser) {
+      gchar* folder = gtk_file_chooser_get_current_folder(GTK_FILE_CHOOSER(chooser));
+      gchar* here = g_get_current_dir();
+      ready = folder && g_str_equal(folder, here);
+      g_free(folder);
+      g_free(here);
+      lists_ready(chooser, &ready);
+    }
     if (!ready) return TRUE;
     gdk_display_sync(gdk_display_get_default());  // no earlier chooser is left to be found
     std::string script = "xdotool search --sync --onlyvisible --limit 1 --name '^" + t->title +
