@@ -4,22 +4,22 @@
 . "$(dirname "$0")/../program/driver.sh"
 title="Quillop Extension Maker"
 
-# A window of that title other than the main window: message boxes share
-# the main window's title.
+# Waits for a shown window of that title other than the main window
+# (message boxes share the main window's title) and makes it the active one;
+# its id on the output.
+other_window() {
+  w=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | grep -vx "$main_window" | head -1)
+  [ -n "$w" ]
+}
 wait_for_window() {
-  for _ in $(seq 100); do
-    w=$(xdotool search --name "^$1\$" 2>/dev/null | grep -vx "$main_window" | head -1)
-    [ -n "$w" ] && { echo "$w"; return 0; }
-    sleep 0.1
-  done
-  return 1
+  w=
+  until_true other_window "$1" && until_true activate_id "$w" && echo "$w"
 }
 
 # Ctrl+X, then the answer ($1: y or n) in the "Confirm" box.
 answer_exit() {
   keys ctrl+x
-  confirm=$(wait_for_window Confirm) || fail "no exit question"
-  xdotool windowactivate --sync "$confirm" 2>/dev/null
+  wait_for_window Confirm >/dev/null || fail "no exit question"
   xdotool key --clearmodifiers "alt+$1"
 }
 
@@ -30,7 +30,8 @@ case $case_name in
     # Ctrl+X is the exit shortcut even while the code editor has the focus.
     xdotool mousemove --window "$main_window" 600 400 click 1
     answer_exit n
-    sleep 0.5
+    # The question went and the program goes on: the next Ctrl+X asks again.
+    wait_for_close Confirm
     running || fail "the program ended though the answer was no"
     answer_exit y
     wait_for_end
@@ -42,13 +43,11 @@ case $case_name in
     start
     keys ctrl+s
     dialog=$(wait_for_window "Enter the extension name") || fail "no name dialog"
-    xdotool windowactivate --sync "$dialog" 2>/dev/null
     xdotool mousemove --window "$dialog" 200 22 click 1
     xdotool type --clearmodifiers --delay 20 demo
     # The "OK" button lies at (290, 65), 100 x 25, in the dialog.
     xdotool mousemove --window "$dialog" 340 77 click 1
-    box=$(wait_for_window "$title") || fail "no message after saving"
-    xdotool windowactivate --sync "$box" 2>/dev/null
+    wait_for_window "$title" >/dev/null || fail "no message after saving"
     xdotool key --clearmodifiers Return
     expected=$(printf '[EXTENSION]\n\n\n[AUTHOR]\n\n\n[DESCRIPTION]\n\n\n[HELP]\n\n\n[CODE]\n\n\nx')
     cmp Extensions/demo.qex <(printf '%s' "${expected%x}") || fail "Extensions/demo.qex is not the empty package"

@@ -13,10 +13,14 @@ case_name=$2
 patience=${QUILLOP_TEST_PATIENCE:-120}
 
 work=$(mktemp -d /tmp/quillop-program-XXXXXX)
+# GTK's own settings (the file chooser's mode, hidden files) and its list of
+# recent files are the test's alone: another run on the machine changes them.
+settings=$(mktemp -d /tmp/quillop-settings-XXXXXX)
+export XDG_CONFIG_HOME=$settings XDG_DATA_HOME=$settings
 pid=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null
-  rm -rf "$work"
+  rm -rf "$work" "$settings"
 }
 trap cleanup EXIT
 cd "$work" || exit 1
@@ -74,9 +78,12 @@ click_in() {
 }
 
 # Starts the program with the given parameters and waits for its main window
-# to be shown. Its title is set last in start-up, along with the shortcuts,
-# and keys are read only once start-up is over; keys makes it active.
+# to be shown. Every key and button is released first: input sent through
+# the X server reads as sent. The title is set last in start-up, along with
+# the shortcuts, and keys are read only once start-up is over; keys makes it
+# active.
 start() {
+  bash "$(dirname "${BASH_SOURCE[0]}")/release_input.sh"
   "$bin" "$@" >"$work/.out" 2>&1 &
   pid=$!
   until_true find_shown "$title" || fail "no main window titled '$title'"

@@ -8,13 +8,13 @@ title="Quillop Game Maker v1.2.7"
 xvfb_pid=
 trap 'cleanup; [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null' EXIT
 
+# The server takes a free display number itself, as scripts/display does.
 bare_display() {
-  local num=$((200 + RANDOM % 700))
-  while [ -e "/tmp/.X${num}-lock" ]; do num=$((num + 1)); done
-  Xvfb ":$num" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local fd num
+  exec {fd}< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
   xvfb_pid=$!
+  read -r -t "$patience" num <&"$fd" || fail "no bare X server"
   export DISPLAY=":$num"
-  until_true xdpyinfo >/dev/null 2>&1 || fail "no bare X server"
 }
 
 # The browser's banners are pictures 2880 x 50. With native windows each

@@ -5,6 +5,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "imaging/image.h"
@@ -23,6 +24,33 @@ class WinTest : public ::testing::Test {
     tk::process_pending();
     tk::clear_events();
     imaging::free_all_images();
+  }
+};
+
+// Removes a folder and everything in it.
+inline void remove_tree(const std::string& dir) {
+  const gchar* argv[] = {"rm", "-rf", dir.c_str(), nullptr};
+  g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, nullptr,
+               nullptr, nullptr, nullptr);
+}
+
+// Releases every key and mouse button held down on the test display.
+inline bool release_real_input() {
+  const gchar* argv[] = {"bash", QUILLOP_RELEASE_INPUT, nullptr};
+  gint status = -1;
+  return g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr,
+                      nullptr, nullptr, &status, nullptr) &&
+         status == 0;
+}
+
+// For tests that send input through the X server, as a user's keyboard and
+// mouse: each starts with nothing held, whatever an earlier test left held
+// (one stopped mid-drag or mid-keystroke).
+class RealInputTest : public WinTest {
+ protected:
+  void SetUp() override {
+    WinTest::SetUp();
+    ASSERT_TRUE(release_real_input());
   }
 };
 
