@@ -4,6 +4,7 @@
 // CR LF; names go in as bare identifiers, file names and font families in
 // single quotes, nothing escaped.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ void append_musics_js(std::string& out);
 void append_backgrounds_js(std::string& out);
 void append_fonts_js(std::string& out);
 void append_objects_js(std::string& out);
+// The object definitions in parts: an index of the objects and their
+// scripts, made once, then objects [from, to) of its object_count().
+struct ObjectScripts;
+std::shared_ptr<const ObjectScripts> index_object_scripts();
+size_t object_count(const ObjectScripts& index);
+void append_objects_js(std::string& out, const ObjectScripts& index, size_t from, size_t to);
 void append_scenes_js(std::string& out);
 // The scenes section as consecutive pieces, reusing the strings given. The
 // `beside` jobs run first, on the same threads as the scenes' parts.
