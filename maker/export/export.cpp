@@ -259,11 +259,11 @@ void refill(std::string& text, Fill fill) {
 // parts and the sprites, the largest, first.
 void generate_sections(Sections& sections) {
   std::vector<std::function<void()>> beside;
-  const std::shared_ptr<const ObjectScripts> scripts = index_object_scripts();
-  const size_t objects = object_count(*scripts);
+  std::shared_ptr<const ObjectScripts> scripts;  // made before the parts start
   sections.objects.resize(kObjectParts);
   for (size_t k = 0; k < kObjectParts; ++k)
-    beside.push_back([&text = sections.objects[k], &scripts, objects, k] {
+    beside.push_back([&text = sections.objects[k], &scripts, k] {
+      const size_t objects = object_count(*scripts);
       refill(text, [&](std::string& out) {
         append_objects_js(out, *scripts, objects * k / kObjectParts, objects * (k + 1) / kObjectParts);
       });
@@ -272,7 +272,7 @@ void generate_sections(Sections& sections) {
     const size_t m = (kSprites + k) % std::size(kGenerators);
     beside.push_back([&text = sections.text[m], m] { refill(text, kGenerators[m]); });
   }
-  append_scenes_js_pieces(sections.scenes, beside);
+  append_scenes_js_pieces(sections.scenes, beside, [&] { scripts = index_object_scripts(); });
 }
 
 }  // namespace

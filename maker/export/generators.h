@@ -41,9 +41,12 @@ size_t object_count(const ObjectScripts& index);
 void append_objects_js(std::string& out, const ObjectScripts& index, size_t from, size_t to);
 void append_scenes_js(std::string& out);
 // The scenes section as consecutive pieces, reusing the strings given. The
-// `beside` jobs run first, on the same threads as the scenes' parts.
+// `beside` jobs run first, on the same threads as the scenes' parts; the
+// `before` job runs beside the grouping of tiles and instances by scene,
+// which comes before them.
 void append_scenes_js_pieces(std::vector<std::string>& pieces,
-                             const std::vector<std::function<void()>>& beside = {});
+                             const std::vector<std::function<void()>>& beside = {},
+                             const std::function<void()>& before = {});
 
 // 1 when the script list holds a script of `object_name` for `event_type`, else 0.
 int object_has_event(const std::string& object_name, const std::string& event_type);

@@ -363,11 +363,13 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 // Large games have tens of thousands of tiles: the scenes are written in
 // parts side by side, each part a piece of its own, in scene order.
 void append_scenes_js_pieces(std::vector<std::string>& pieces,
-                             const std::vector<std::function<void()>>& beside) {
+                             const std::vector<std::function<void()>>& beside,
+                             const std::function<void()>& before) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
-  run_jobs_side_by_side(slices, [&](size_t k) {
+  run_jobs_side_by_side(slices + (before ? 1 : 0), [&](size_t k) {
+    if (k == slices) return before();
     tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
                                 k, slices);
     object_parts[k] = group_slice(
