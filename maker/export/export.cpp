@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -37,12 +36,10 @@ void append_global_functions_js(std::string& out) { out += gen_global_functions_
 constexpr Generator kGenerators[] = {
     append_version_js, append_extensions_js, append_global_variables_js,
     append_global_functions_js, append_sprites_js, append_sounds_js, append_musics_js,
-    append_backgrounds_js, append_fonts_js,
+    append_backgrounds_js, append_fonts_js, append_objects_js,
 };
-static_assert(std::size(kGenerators) == 9, "the objects and the scenes come in pieces");
-constexpr size_t kSprites = 4;
-// The objects section, the largest after the scenes, is made in this many parts.
-constexpr size_t kObjectParts = 8;
+static_assert(std::size(kGenerators) == 10, "the scenes, last, come in pieces");
+constexpr size_t kObjects = 9;
 
 // Writes are lost without a message when the file cannot be created.
 void write_file(const fs::path& path, const std::vector<std::string_view>& pieces) {
@@ -228,51 +225,35 @@ std::string replace_section_markers(std::string text, const std::array<std::stri
 
 namespace {
 
-// The generated sections; the objects and the scenes, by far the largest,
-// in pieces.
+// The generated sections; the scenes, by far the largest, in pieces.
 struct Sections {
-  std::array<std::string, 9> text;
-  std::vector<std::string> objects, scenes;
+  std::array<std::string, 10> text;
+  std::vector<std::string> scenes;
 
   std::array<std::vector<std::string_view>, 11> views() const {
     std::array<std::vector<std::string_view>, 11> out;
     for (size_t m = 0; m < text.size(); ++m) out[m] = {text[m]};
-    out[9].assign(objects.begin(), objects.end());
     out[10].assign(scenes.begin(), scenes.end());
     return out;
   }
 };
 
-// Fills `text` by `fill` into a string of its own, keeping its memory:
-// neighbouring string headers share a cache line, which every append would
-// bounce around.
-template <class Fill>
-void refill(std::string& text, Fill fill) {
-  std::string out;
-  out.swap(text);
-  out.clear();
-  fill(out);
-  text.swap(out);
-}
-
-// The other sections are generated beside the scenes' parts, the objects'
-// parts and the sprites, the largest, first.
+// The other sections are generated beside the scenes' parts, the objects,
+// the largest, first. Each into a string of its own: neighbouring headers
+// share a cache line, which every append would bounce around.
 void generate_sections(Sections& sections) {
   std::vector<std::function<void()>> beside;
-  std::shared_ptr<const ObjectScripts> scripts;  // made before the parts start
-  sections.objects.resize(kObjectParts);
-  for (size_t k = 0; k < kObjectParts; ++k)
-    beside.push_back([&text = sections.objects[k], &scripts, k] {
-      const size_t objects = object_count(*scripts);
-      refill(text, [&](std::string& out) {
-        append_objects_js(out, *scripts, objects * k / kObjectParts, objects * (k + 1) / kObjectParts);
-      });
-    });
   for (size_t k = 0; k < std::size(kGenerators); ++k) {
-    const size_t m = (kSprites + k) % std::size(kGenerators);
-    beside.push_back([&text = sections.text[m], m] { refill(text, kGenerators[m]); });
+    const size_t m = (kObjects + k) % std::size(kGenerators);
+    beside.push_back([&text = sections.text[m], m] {
+      std::string out;
+      out.swap(text);
+      out.clear();
+      kGenerators[m](out);
+      text.swap(out);
+    });
   }
-  append_scenes_js_pieces(sections.scenes, beside, [&] { scripts = index_object_scripts(); });
+  append_scenes_js_pieces(sections.scenes, beside);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 // CR LF; names go in as bare identifiers, file names and font families in
 // single quotes, nothing escaped.
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -33,20 +32,11 @@ void append_musics_js(std::string& out);
 void append_backgrounds_js(std::string& out);
 void append_fonts_js(std::string& out);
 void append_objects_js(std::string& out);
-// The object definitions in parts: an index of the objects and their
-// scripts, made once, then objects [from, to) of its object_count().
-struct ObjectScripts;
-std::shared_ptr<const ObjectScripts> index_object_scripts();
-size_t object_count(const ObjectScripts& index);
-void append_objects_js(std::string& out, const ObjectScripts& index, size_t from, size_t to);
 void append_scenes_js(std::string& out);
 // The scenes section as consecutive pieces, reusing the strings given. The
-// `beside` jobs run first, on the same threads as the scenes' parts; the
-// `before` job runs beside the grouping of tiles and instances by scene,
-// which comes before them.
+// `beside` jobs run first, on the same threads as the scenes' parts.
 void append_scenes_js_pieces(std::vector<std::string>& pieces,
-                             const std::vector<std::function<void()>>& beside = {},
-                             const std::function<void()>& before = {});
+                             const std::vector<std::function<void()>>& beside = {});
 
 // 1 when the script list holds a script of `object_name` for `event_type`, else 0.
 int object_has_event(const std::string& object_name, const std::string& event_type);

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -128,6 +127,17 @@ constexpr size_t kCollision = 4;
 
 // The scripts of each object by event, in script-list order.
 using ScriptsByEvent = std::array<std::vector<int>, kEvents.size()>;
+
+std::unordered_map<std::string_view, ScriptsByEvent> index_scripts() {
+  std::unordered_map<std::string_view, size_t> event_of;
+  for (size_t e = 0; e < kEvents.size(); ++e) event_of[kEvents[e].type] = e;
+  std::unordered_map<std::string_view, ScriptsByEvent> index;
+  for (int i = 0; i < g_scripts.count(); ++i) {
+    auto e = event_of.find(g_scripts[i].event_type);
+    if (e != event_of.end()) index[g_scripts[i].owner_object][e->second].push_back(i);
+  }
+  return index;
+}
 
 void put_event_body(std::string& out, size_t event, const std::vector<int>& scripts) {
   for (int i : scripts) {
@@ -278,38 +288,15 @@ void append_fonts_js(std::string& out) {
   }
 }
 
-struct ObjectScripts {
-  std::unordered_map<std::string_view, ScriptsByEvent> of_object;
-  std::vector<int> prototypes;  // positions in the object list
-};
-
-std::shared_ptr<const ObjectScripts> index_object_scripts() {
-  auto index = std::make_shared<ObjectScripts>();
-  std::unordered_map<std::string_view, size_t> event_of;
-  for (size_t e = 0; e < kEvents.size(); ++e) event_of[kEvents[e].type] = e;
-  for (int i = 0; i < g_scripts.count(); ++i) {
-    auto e = event_of.find(g_scripts[i].event_type);
-    if (e != event_of.end()) index->of_object[g_scripts[i].owner_object][e->second].push_back(i);
-  }
-  for (int position = 0; position < g_objects.count(); ++position)
-    if (g_objects[position].is_prototype == 1) index->prototypes.push_back(position);
-  return index;
-}
-
-size_t object_count(const ObjectScripts& index) { return index.prototypes.size(); }
-
-void append_objects_js(std::string& out, const ObjectScripts& index, size_t from, size_t to) {
+void append_objects_js(std::string& out) {
   const bool with_this = g_game_settings[0].advanced_mode == 0;
-  const auto& scripts = index.of_object;
+  const auto scripts = index_scripts();
   size_t size = 0;
-  for (size_t k = from; k < to; ++k)
-    if (auto own = scripts.find(g_objects[index.prototypes[k]].name); own != scripts.end())
-      for (const std::vector<int>& event : own->second)
-        for (int i : event) size += g_scripts[i].code.size() + g_scripts[i].parameter.size() + 96;
-  out.reserve(out.size() + size + (to - from) * 800);
-  for (size_t k = from; k < to; ++k) {
-    const int position = index.prototypes[k];
+  for (const Script& s : g_scripts) size += s.code.size() + s.parameter.size() + 96;
+  out.reserve(out.size() + size + size_t(g_objects.count()) * 400);
+  for (int position = 0; position < g_objects.count(); ++position) {
     const GameObject& o = g_objects[position];
+    if (o.is_prototype != 1) continue;
     auto own = scripts.find(o.name);
     put(out, "function __", o.name, "() {", kNewLine, "__instance_init__(this, ", o.name, ", ",
         js::name_or_null(o.parent_name), ", ", o.visible, ", ", o.depth, ", ",
@@ -363,13 +350,11 @@ void put_scene(std::string& out, const Scene& s, const std::vector<int>& tiles,
 // Large games have tens of thousands of tiles: the scenes are written in
 // parts side by side, each part a piece of its own, in scene order.
 void append_scenes_js_pieces(std::vector<std::string>& pieces,
-                             const std::vector<std::function<void()>>& beside,
-                             const std::function<void()>& before) {
+                             const std::vector<std::function<void()>>& beside) {
   const size_t records = size_t(g_tiles.count()) + size_t(g_objects.count());
   const size_t slices = std::clamp<size_t>(records / 8192, 1, kMaxSlices);
   std::vector<Groups> tile_parts(slices), object_parts(slices);
-  run_jobs_side_by_side(slices + (before ? 1 : 0), [&](size_t k) {
-    if (k == slices) return before();
+  run_jobs_side_by_side(slices, [&](size_t k) {
     tile_parts[k] = group_slice(g_tiles, [](const Tile& t) -> std::string_view { return t.scene_name; },
                                 k, slices);
     object_parts[k] = group_slice(
@@ -433,11 +418,6 @@ std::string generated(void (*append)(std::string&)) {
 }
 
 }  // namespace
-
-void append_objects_js(std::string& out) {
-  const auto index = index_object_scripts();
-  append_objects_js(out, *index, 0, object_count(*index));
-}
 
 std::string gen_sprites_js() { return generated(append_sprites_js); }
 std::string gen_sounds_js() { return generated(append_sounds_js); }

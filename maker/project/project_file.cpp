@@ -502,31 +502,21 @@ void read_section(ProjectFile& file, int version, const Section<R>& s,
   debug_log_line(kLogSeparator);
 }
 
-// The sections' records, filled in by jobs of kChunk records each from the
-// starts in the index. The records of the section with the most are made
-// beside the filling of the others, which are made first.
+// The sections' records, made on this thread and filled in by jobs of
+// kChunk records each from the starts in the index.
 void read_indexed_sections(const ProjectFile& file, int version, const ProjectFileIndex& index,
                            const ProjectReadHooks& hooks) {
-  size_t largest = 0;
-  for (size_t k = 1; k < index.sections.size(); ++k)
-    if (index.sections[k].count > index.sections[largest].count) largest = k;
-  std::vector<std::function<void()>> early, late, name_all;
+  std::vector<std::function<void()>> jobs;
+  std::vector<std::function<void()>> name_all;
   size_t k = 0;
   for_each_section([&](const auto& s) {
     if (version < s.from) return true;
-    const bool beside = k == largest;
     const ProjectFileIndex::Section& part = index.sections[k++];
     const int first = s.list.count();
-    auto make = [s, first, &part] {
-      s.list.reserve(first + part.count);
-      for (int i = 0; i < part.count; ++i) s.list.grow();
-    };
-    if (beside)
-      early.insert(early.begin(), make);
-    else
-      make();
+    s.list.reserve(first + part.count);
+    for (int i = 0; i < part.count; ++i) s.list.grow();
     for (size_t c = 0; c < part.chunk_starts.size(); ++c)
-      (beside ? late : early).push_back([&file, version, s, first, c, &part] {
+      jobs.push_back([&file, version, s, first, c, &part] {
         ProjectFile at(file.data, file.size);
         at.pos = std::min(part.chunk_starts[c], file.size);
         const int from = int(c) * ProjectFileIndex::kChunk;
@@ -539,10 +529,8 @@ void read_indexed_sections(const ProjectFile& file, int version, const ProjectFi
       });
     return true;
   });
-  // Each job makes or fills records of its own list; no other list changes
-  // size meanwhile.
-  for (const auto* jobs : {&early, &late})
-    run_jobs_side_by_side(jobs->size(), [&](size_t j) { (*jobs)[j](); });
+  // Each job fills records of its own; no list changes size meanwhile.
+  run_jobs(jobs.size(), [&](size_t j) { jobs[j](); });
   for (const auto& name : name_all) name();
 }
 
