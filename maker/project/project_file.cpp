@@ -3,6 +3,7 @@
 #include <glib.h>
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <span>
@@ -202,18 +203,38 @@ uint64_t load8(const uint8_t* p) {
   return v;
 }
 
-// True when one of the 8 bytes is below 14, which takes in every byte that
-// ends a TEXT (LF, CR and NUL); the others are checked one by one.
-bool has_low_byte(uint64_t v) {
-  return ((v - 0x0e0e0e0e0e0e0e0eull) & ~v & 0x8080808080808080ull) != 0;
+// The high bit of each of the 8 bytes that is below 14, which takes in every
+// byte that ends a TEXT (LF, CR and NUL); the bytes are added to without a
+// carry into their neighbours, so the mask is exact.
+uint64_t low_bytes(uint64_t v) {
+  constexpr uint64_t kHigh = 0x8080808080808080ull;
+  return ~(((v & ~kHigh) + 0x7272727272727272ull) | v) & kHigh;
 }
+
+bool ends_text(uint8_t c) { return c <= '\r' && (c == '\n' || c == '\r' || c == 0); }
 
 // The first LF, CR or NUL in [p, end), or end.
 template <class P>
 P find_text_end(P p, P end) {
-  while (end - p >= 8 && !has_low_byte(load8(p))) p += 8;
-  while (p != end && (*p > '\r' || (*p != '\n' && *p != '\r' && *p != 0))) ++p;
+  for (; end - p >= 8; p += 8)
+    for (uint64_t low = low_bytes(load8(p)); low != 0; low &= low - 1)
+      if (P q = p + std::countr_zero(low) / 8; ends_text(*q)) return q;
+  while (p != end && !ends_text(*p)) ++p;
   return p;
+}
+
+// Whether [p, p + n) holds a LF, CR or NUL: a word at a time, the last word
+// overlapping the one before.
+bool holds_text_end(const uint8_t* p, size_t n) {
+  if (n < 8) return std::any_of(p, p + n, ends_text);
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  auto has_end = [](uint64_t v) {
+    auto has_zero = [](uint64_t x) { return ((x - kOnes) & ~x & (kOnes << 7)) != 0; };
+    return has_zero(v) || has_zero(v ^ ('\n' * kOnes)) || has_zero(v ^ ('\r' * kOnes));
+  };
+  for (size_t i = 0; i + 8 < n; i += 8)
+    if (has_end(load8(p + i))) return true;
+  return has_end(load8(p + n - 8));
 }
 
 bool is_ascii(const uint8_t* p, const uint8_t* end) {
@@ -271,8 +292,13 @@ class Writer {
   using Drain = std::function<bool(const uint8_t* data, size_t size)>;
   static constexpr size_t kPiece = size_t(1) << 20;
 
-  explicit Writer(size_t estimate, Drain drain = {})
-      : bytes_(drain ? kPiece + 4096 : estimate), drain_(std::move(drain)) {}
+  // `room`, when given, is memory to write the pieces into, kept by the
+  // caller from one file to the next: fresh memory costs a page fault for
+  // each page it touches.
+  explicit Writer(size_t estimate, Drain drain = {}, std::vector<uint8_t> room = {})
+      : bytes_(std::move(room)), drain_(std::move(drain)) {
+    bytes_.resize(std::max(bytes_.size(), drain_ ? kPiece + 4096 : estimate));
+  }
 
   void number(int value) {
     next_value();
@@ -284,8 +310,17 @@ class Writer {
 
   void text(const std::string& text) {
     next_value();
-    size_t at = used_;
-    append(reinterpret_cast<const uint8_t*>(text.data()), text.size());
+    const size_t n = text.size();
+    const auto* from = reinterpret_cast<const uint8_t*>(text.data());
+    uint8_t* p = room(n + 1);
+    if (n) std::memcpy(p, from, n);
+    if (!holds_text_end(from, n)) {
+      p[n] = '\n';
+      used_ += n + 1;
+      return;
+    }
+    const size_t at = used_;
+    used_ += n;
     end_text(at);
   }
 
@@ -307,6 +342,9 @@ class Writer {
     used_ = 0;
     return drained_;
   }
+
+  // The memory written into, for the next file.
+  std::vector<uint8_t> take_room() && { return std::move(bytes_); }
 
  private:
   void next_value() {
@@ -431,6 +469,11 @@ void read_record(ProjectFile& file, int version, const Section<R>& s, R& r, bool
 }
 
 template <class R>
+bool names_files(const Section<R>& s) {
+  return std::ranges::any_of(s.fields, [](const Field<R>& f) { return f.file; });
+}
+
+template <class R>
 void name_files(const Section<R>& s, const R& r, const ProjectReadHooks& hooks) {
   if (!hooks.file_named) return;
   for (const Field<R>& f : s.fields)
@@ -480,9 +523,10 @@ void read_indexed_sections(const ProjectFile& file, int version, const ProjectFi
         const int to = std::min(part.count, from + ProjectFileIndex::kChunk);
         for (int i = from; i < to; ++i) read_record(at, version, s, s.list[first + i], true);
       });
-    name_all.push_back([s, first, &hooks] {
-      for (int i = first; i < s.list.count(); ++i) name_files(s, s.list[i], hooks);
-    });
+    if (hooks.file_named && names_files(s))
+      name_all.push_back([s, first, &hooks] {
+        for (int i = first; i < s.list.count(); ++i) name_files(s, s.list[i], hooks);
+      });
     return true;
   });
   // Each job fills records of its own; no list changes size meanwhile.
@@ -620,10 +664,14 @@ std::vector<uint8_t> project_file_bytes() {
 }
 
 bool write_project_file(const std::string& path, bool flush) {
+  static thread_local std::vector<uint8_t> room;
   return tk::replace_file_with(path, flush, [](int fd) {
-    Writer out(0, [fd](const uint8_t* data, size_t size) { return tk::write_all(fd, data, size); });
+    Writer out(0, [fd](const uint8_t* data, size_t size) { return tk::write_all(fd, data, size); },
+               std::move(room));
     write_values(out);
-    return out.finish();
+    const bool written = out.finish();
+    room = std::move(out).take_room();
+    return written;
   });
 }
 

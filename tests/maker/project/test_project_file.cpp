@@ -282,6 +282,30 @@ TEST_F(ProjectFileFormat, TextsThatWouldBreakTheFileAreKeptOnOneLine) {
   EXPECT_EQ(g_sprites[0].collision_shape, "Box ");
   ASSERT_EQ(g_frames.count(), 1);
   EXPECT_EQ(g_frames[0].sprite_name, g_sprites[0].name);
+
+  // Texts are checked and read several bytes at a time: a break at any place
+  // of a long name, and other control bytes, which stay.
+  struct Case { std::string name, read; };
+  const Case cases[] = {
+      {"\nbcdefgh", " bcdefgh"},
+      {"abcdefg\r", "abcdefg "},
+      {"abcdefgh\n", "abcdefgh "},
+      {"abcdefghi\rk", "abcdefghi k"},
+      {std::string("abcdefghijklmn\0p", 16), "abcdefghijklmn p"},
+      {"abcdefghijklmnopq\r\n", "abcdefghijklmnopq  "},
+      {"tab\there\x0b\x0c\x01\x0e", "tab\there\x0b\x0c\x01\x0e"},
+      {"abcdefgh\x7f\xc3\x8dij\n\xc3\x8a", "abcdefgh\x7f\xc3\x8dij \xc3\x8a"},  // 0x8D, 0x8A
+  };
+  for (const Case& c : cases) {
+    clear_resource_lists();
+    g_sprites.append({c.name, -1, "Box"});
+    g_sprites.append({"next", -1, "Box"});
+    Bytes written = project_file_bytes();
+    read_into_lists(written);
+    ASSERT_EQ(g_sprites.count(), 2) << c.read;
+    EXPECT_EQ(g_sprites[0].name, c.read);
+    EXPECT_EQ(g_sprites[1].name, "next");
+  }
 }
 
 // One record of each kind as an old version wrote it.
