@@ -13,6 +13,7 @@
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -230,7 +231,10 @@ int save_sprite_png_strip(int, const std::string& sprite_name, int) {
   int i = 0;
   for (const Frame& f : g_frames)
     if (f.sprite_name == sprite_name) canvas.draw_image(f.image, i++ * w, 0);
-  if (!imaging::save_png(strip, path + ".png")) show_error("The file '" + path + ".png' cannot be written");
+  // A strip that cannot be written whole leaves the file that was there.
+  const auto png = imaging::encode_png(strip);
+  if (!png || !tk::replace_file(path + ".png", png->data(), png->size(), false))
+    show_error("The file '" + path + ".png' cannot be written");
   return 0;
 }
 

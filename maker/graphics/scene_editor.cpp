@@ -14,6 +14,7 @@
 #include "maker/project/owned_images.h"
 #include "maker/project/project_file.h"
 #include "maker/project/records.h"
+#include "toolkit/files.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -553,7 +554,8 @@ class SceneEditor {
       auto [w, h] = imaging::fit_size(s.width, s.height, 240);
       c.set_mode(imaging::Mode::Alpha);
       c.draw_image_scaled(*shown, 0, 0, w, h, imaging::Filter::Bilinear);
-      imaging::save_png(picture, "Projects/" + g_project_name + ".png");
+      if (const auto png = imaging::encode_png(picture))
+        tk::replace_file("Projects/" + g_project_name + ".png", png->data(), png->size(), false);
     }
     imaging::Image thumbnail(150, 100);
     imaging::Canvas c(thumbnail);

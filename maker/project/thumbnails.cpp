@@ -119,10 +119,10 @@ int build_resource_thumbnails(std::vector<std::optional<imaging::Image>> made) {
     // Taken before the file is read: a change while reading shows next time.
     std::optional<FileStamp>& stamp = stamps[size_t(i)] = stamp_of(path);
     imaging::Image& card = background_cards[size_t(i)];
-    auto made = g_background_cards.find(path);
+    auto cached = g_background_cards.find(path);
     const imaging::Image* old = imaging::image_ptr(b.thumbnail_image);
-    if (stamp && old && made != g_background_cards.end() && made->second.stamp == *stamp &&
-        made->second.thumbnail == b.thumbnail_image) {
+    if (stamp && old && cached != g_background_cards.end() && cached->second.stamp == *stamp &&
+        cached->second.thumbnail == b.thumbnail_image) {
       jobs.push_back([old, &card] { card = *old; });
       continue;
     }

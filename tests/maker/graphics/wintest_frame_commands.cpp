@@ -1,10 +1,13 @@
 // The frame commands that ask the user: a blank sprite of a typed size,
 // frames added from picture files of every format with the size dialog,
 // and the PNG strip writer.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
@@ -290,4 +293,24 @@ TEST_F(FrameCommands, StripsTooWideOrUnwritableAreReportedNotWrittenEmpty) {
   ASSERT_EQ(ask_->messages().size(), 2u);
   EXPECT_EQ(ask_->asked[1].title, "Error");
   EXPECT_EQ(ask_->messages()[1], "The file '" + dir_ + "/no/such/folder/s.png' cannot be written");
+
+  // A disk that fills up half-way: the strip saved before stays whole.
+  std::ofstream("kept.png", std::ios::binary) << "the strip saved before";
+  clear_resource_lists();
+  add_frame(sprite_, "0", gradient(64, 64));
+  ask_->answer_file(dir_ + "/kept");
+  rlimit saved;
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 100;
+  auto previous = signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  save_sprite_png_strip(kDialogWindow, sprite_, 0);
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previous);
+  ASSERT_EQ(ask_->messages().size(), 3u);
+  EXPECT_EQ(ask_->messages()[2], "The file '" + dir_ + "/kept.png' cannot be written");
+  std::ifstream kept("kept.png", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the strip saved before");
+  EXPECT_FALSE(fs::exists("kept.png.part"));
 }
